@@ -1,0 +1,53 @@
+# Calendar.dll: a month-calendar plug-in for panel hosts, built for 32-bit
+# Windows with MinGW-w64 and tested natively and under Wine.
+#
+#   make        build build/win32/Calendar.dll
+#   make test   install what is missing, build both configurations, run every test
+
+BUILD   := build
+NATIVE  := $(BUILD)/native
+WIN32   := $(BUILD)/win32
+JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE   ?= cmake
+MAKEFLAGS += --no-print-directory
+
+.PHONY: all dll bootstrap configure-native configure-win32 build-native build-win32 test test-native test-win32 clean
+
+all: dll
+
+bootstrap:
+	@sh scripts/bootstrap
+
+configure-native: bootstrap
+	@echo "== configure native ($(NATIVE))"
+	@$(CMAKE) -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
+
+configure-win32: bootstrap
+	@echo "== configure win32 ($(WIN32))"
+	@$(CMAKE) -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-i686.cmake >/dev/null
+
+dll: configure-win32
+	@echo "== build $(WIN32)/Calendar.dll"
+	@$(CMAKE) --build $(WIN32) --target Calendar -j$(JOBS)
+	@echo "library: $(WIN32)/Calendar.dll"
+
+build-native: configure-native
+	@echo "== build native tests"
+	@$(CMAKE) --build $(NATIVE) -j$(JOBS)
+
+build-win32: configure-win32
+	@echo "== build win32 library and tests"
+	@$(CMAKE) --build $(WIN32) -j$(JOBS)
+
+test: build-native build-win32
+	@sh scripts/run-tests $(NATIVE) $(WIN32) $(JOBS)
+
+test-native: build-native
+	@cd $(NATIVE) && ctest --output-on-failure -j$(JOBS)
+
+test-win32: build-win32
+	@sh scripts/run-tests "" $(WIN32) $(JOBS)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,62 @@
+/* The platform-free half of the host protocol: message numbers, the packed
+   size and the size-fit request. Included by caltool.h, which hosts use;
+   free of platform headers so that the size arithmetic builds natively. */
+#ifndef CALENDAR_PLUGIN_CAL_PROTOCOL_H
+#define CALENDAR_PLUGIN_CAL_PROTOCOL_H
+
+#include <stdint.h>
+
+/* Requests from the host to a tool window and notifications from a tool to
+   its parent, numbered from WM_USER (0x400). */
+#define CAL_WM_USER 0x0400
+#define CTM_GETSETTINGS (CAL_WM_USER + 105)  /* 0x469: lParam = address of a pointer; result 132 */
+#define CTM_SETSETTINGS (CAL_WM_USER + 106)  /* 0x46A: wParam = size (132), lParam = block; result 0 */
+#define CTM_CREATEPAGE (CAL_WM_USER + 107)   /* 0x46B: wParam = parent, lParam = x | y << 16; result page */
+#define CTM_GETIDEALSIZE (CAL_WM_USER + 108) /* 0x46C: result packed size */
+#define CTM_FITSIZE (CAL_WM_USER + 109)      /* 0x46D: lParam = CalFitRequest*; result packed size */
+#define CTM_FITSIZE2 (CAL_WM_USER + 110)     /* 0x46E: answered as CTM_FITSIZE */
+#define CTM_FITSIZE3 (CAL_WM_USER + 111)     /* 0x46F: answered as CTM_FITSIZE */
+#define CTN_SETTINGSCHANGED                                                                                  \
+    (CAL_WM_USER + 130) /* 0x482: wParam = tool window, lParam = 1 after a font change or a page apply */
+#define CTN_SHOWPROPERTIES (CAL_WM_USER + 131)  /* 0x483: wParam = tool window */
+#define CTN_PAINTBACKGROUND (CAL_WM_USER + 139) /* 0x48B: lParam = CalBackgroundRequest* */
+
+/* Command id, in the low 16 bits of a WM_COMMAND's wParam, with which the
+   host applies an open properties page. */
+#define CAL_PAGE_APPLY_COMMAND 323
+
+/* Size of the settings block that CTM_GETSETTINGS hands out. */
+#define CAL_SETTINGS_SIZE 132
+
+/* A packed size: width in bits 0-15, height in bits 16-31, each unsigned and
+   cut to its low 16 bits. */
+static inline uint32_t CalPackSize(int32_t width, int32_t height)
+{
+    return ((uint32_t)width & 0xFFFFu) | (((uint32_t)height & 0xFFFFu) << 16);
+}
+static inline uint32_t CalPackedWidth(uint32_t packed)
+{
+    return packed & 0xFFFFu;
+}
+static inline uint32_t CalPackedHeight(uint32_t packed)
+{
+    return packed >> 16;
+}
+
+/* The record whose address CTM_FITSIZE carries: 24 bytes, read only. */
+typedef struct CalFitRequest {
+    int32_t minWidth;  /* smallest width the host accepts */
+    int32_t minHeight; /* smallest height the host accepts */
+    int32_t maxWidth;  /* bound for a width derived from a proposed height */
+    int32_t maxHeight; /* bound for a height derived from a proposed width */
+    int32_t byHeight;  /* non-zero: proposed is a height; 0: a width */
+    int32_t proposed;  /* the proposed height or width */
+} CalFitRequest;
+
+#ifdef __cplusplus
+static_assert(sizeof(CalFitRequest) == 24, "CalFitRequest is 24 bytes");
+#else
+_Static_assert(sizeof(CalFitRequest) == 24, "CalFitRequest is 24 bytes");
+#endif
+
+#endif

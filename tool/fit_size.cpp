@@ -1,0 +1,52 @@
+#include "tool/fit_size.h"
+
+#include <cstdint>
+
+namespace {
+
+// The double result truncated toward zero. A quotient or product beyond 32
+// bits (possible only with the largest proposals) saturates instead of
+// being undefined; such a size is cut to 16 bits when packed anyway.
+int32_t Truncate(double value)
+{
+    if (value >= 2147483647.0)
+        return INT32_MAX;
+    if (value <= -2147483648.0)
+        return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+int32_t WidthFromHeight(int32_t h)
+{
+    return Truncate(static_cast<double>(h) * CAL_ASPECT);
+}
+int32_t HeightFromWidth(int32_t w)
+{
+    return Truncate(static_cast<double>(w) / CAL_ASPECT);
+}
+
+}  // namespace
+
+uint32_t CalFitSize(const CalFitRequest& r)
+{
+    int32_t w;
+    int32_t h;
+    if (r.byHeight != 0) {
+        h = r.proposed;
+        w = WidthFromHeight(h);
+        if (r.maxWidth < w) {
+            w = r.maxWidth;
+            h = HeightFromWidth(w);
+        }
+    } else {
+        w = r.proposed;
+        h = HeightFromWidth(w);
+        if (r.maxHeight < h) {
+            h = r.maxHeight;
+            w = WidthFromHeight(h);
+        }
+    }
+    if (r.minWidth > w || r.minHeight > h)
+        return CalPackSize(r.minWidth, r.minHeight);
+    return CalPackSize(w, h);
+}

@@ -1,0 +1,12 @@
+// The settings block of a tool: its defaults for a new tool.
+#ifndef CALENDAR_TOOL_TOOL_SETTINGS_H
+#define CALENDAR_TOOL_TOOL_SETTINGS_H
+
+#include "plugin/caltool.h"
+
+// Fills a block with the settings of a new tool: no week numbers, weeks
+// starting on Sunday, a 9-unit "Arial" of normal weight, no host background,
+// and an all-zero font-chooser record.
+void CalSetDefaultSettings(CalToolSettings* settings);
+
+#endif
