@@ -1,21 +1,13 @@
 // Week numbers of month-grid rows, checked by dates for every month of the
 // spinner's range and every first day of the week.
-#include <chrono>
 #include <cstdint>
 
 #include <gtest/gtest.h>
 
 #include "calendar/calendar.h"
+#include "tests/native/civil_date.h"
 
 namespace {
-
-namespace chr = std::chrono;
-
-chr::sys_days Date(int32_t y, int32_t m, int32_t d)
-{
-    return chr::sys_days{
-        chr::year{y} / chr::month{static_cast<unsigned>(m)} / chr::day{static_cast<unsigned>(d)}};
-}
 
 int64_t FloorDiv(int64_t a, int64_t b)
 {
@@ -27,8 +19,8 @@ int64_t FloorDiv(int64_t a, int64_t b)
 // day from 29 December to 4 January that falls on that weekday.
 chr::sys_days WeekOneStart(int32_t year, int32_t firstDay)
 {
-    chr::sys_days day = Date(year - 1, 12, 29);
-    while (static_cast<int32_t>(chr::weekday{day}.c_encoding()) != firstDay)
+    chr::sys_days day = CivilDate(year - 1, 12, 29);
+    while (SundayBasedWeekday(day) != firstDay)
         day += chr::days{1};
     return day;
 }
@@ -51,7 +43,7 @@ Grid GridOf(int32_t y, int32_t m, int32_t firstDay)
 // Date in column 0 of row t: grid cell 7t holds day 7t - offset.
 chr::sys_days RowStart(int32_t y, int32_t m, const Grid& g, int32_t t)
 {
-    return Date(y, m, 1) + chr::days{7 * t - g.offset - 1};
+    return CivilDate(y, m, 1) + chr::days{7 * t - g.offset - 1};
 }
 
 }  // namespace
