@@ -14,6 +14,7 @@ add_executable(native_tests
     tests/native/week_number_test.cpp
     tests/native/month_layout_test.cpp
     tests/native/fit_size_test.cpp
+    tests/native/navigation_test.cpp
 )
 target_link_libraries(native_tests PRIVATE cal_core cal_warnings GTest::gtest_main)
 if(CAL_SANITIZE)

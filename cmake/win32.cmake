@@ -2,18 +2,27 @@
 enable_language(RC)
 
 # The library's platform code, shared by the DLL and the tests that link
-# its objects directly.
-add_library(cal_win32 STATIC
+# its objects directly. Object files rather than an archive, so that the
+# exports named only by the module-definition file are always linked in.
+add_library(cal_win32 OBJECT
+    plugin/module.cpp
+    plugin/entry_points.cpp
     tool/tool_settings.cpp
+    tool/tool_create.cpp
+    tool/tool_window.cpp
+    tool/background_request.cpp
+    view/month_text.cpp
+    view/month_paint.cpp
 )
-target_link_libraries(cal_win32 PUBLIC cal_core PRIVATE cal_warnings)
+target_include_directories(cal_win32 PUBLIC ${CMAKE_SOURCE_DIR}/resources)
+target_link_libraries(cal_win32 PUBLIC cal_core comctl32 PRIVATE cal_warnings)
 
 add_library(Calendar SHARED
     plugin/dll_entry.cpp
+    plugin/Calendar.def
     resources/calendar.rc
 )
 target_link_libraries(Calendar PRIVATE cal_win32 cal_warnings)
-target_include_directories(Calendar PRIVATE ${CMAKE_SOURCE_DIR}/resources)
 set_target_properties(Calendar PROPERTIES
     PREFIX ""
     OUTPUT_NAME Calendar
@@ -39,12 +48,28 @@ function(cal_wine_test name)
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} cal_warnings GTest::gtest)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/resources)
-    add_test(NAME ${name} COMMAND ${name} ${T_ARGS})
-    set_tests_properties(${name} PROPERTIES
-        TIMEOUT ${T_TIMEOUT}
-        ENVIRONMENT "LC_ALL=${T_LOCALE}"
+    cal_wine_run(${name} ${name} ${T_TIMEOUT} ${T_LOCALE} ${T_ARGS})
+endfunction()
+
+# Registers one more run of a Windows test program, for instance in another locale.
+function(cal_wine_run test program timeout locale)
+    add_test(NAME ${test} COMMAND ${program} ${ARGN})
+    set_tests_properties(${test} PROPERTIES
+        TIMEOUT ${timeout}
+        ENVIRONMENT "LC_ALL=${locale}"
         FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
 endfunction()
+
+# What the Windows tests share: a host's way of loading the library, a
+# recording parent window, and counting of what a module makes and releases.
+add_library(cal_test_support STATIC
+    tests/win32/support/import_hooks.cpp
+    tests/win32/support/resource_ledger.cpp
+    tests/win32/support/test_parent.cpp
+    tests/win32/support/plugin_loader.cpp
+)
+target_include_directories(cal_test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests/win32/support)
+target_link_libraries(cal_test_support PUBLIC GTest::gtest PRIVATE cal_warnings)
 
 # The platform-free tests once more, built for the 32-bit target.
 cal_wine_test(core_tests_win32
@@ -53,6 +78,7 @@ cal_wine_test(core_tests_win32
         tests/native/week_number_test.cpp
         tests/native/month_layout_test.cpp
         tests/native/fit_size_test.cpp
+        tests/native/navigation_test.cpp
     LIBS cal_core GTest::gtest_main)
 
 cal_wine_test(layout_records_test
@@ -65,10 +91,26 @@ cal_wine_test(resources_test
     ARGS $<TARGET_FILE:Calendar>)
 add_dependencies(resources_test Calendar)
 
-# What the built library exports and imports, read from the file itself.
+# The entry points, in a process of their own: the first enumeration
+# happens once per process.
+cal_wine_test(entry_points_test
+    SOURCES tests/win32/entry_points_test.cpp
+    LIBS cal_test_support
+    ARGS $<TARGET_FILE:Calendar>)
+add_dependencies(entry_points_test Calendar)
+
+# Tool windows made by the built library and driven as a host drives them.
+cal_wine_test(tool_window_test
+    SOURCES tests/win32/tool_window_test.cpp
+    LIBS cal_test_support
+    ARGS $<TARGET_FILE:Calendar>)
+add_dependencies(tool_window_test Calendar)
+
+# What a built library exports and imports, read from the file itself.
 add_test(NAME dll_interface
     COMMAND ${CMAKE_COMMAND}
         -DOBJDUMP=${CMAKE_OBJDUMP}
         -DDLL=$<TARGET_FILE:Calendar>
+        -DEXPORTS=CalToolCleanup,CalToolCreate,EnumeratePanelTypes,InitCalToolType
         -P ${CMAKE_SOURCE_DIR}/tests/win32/check_dll_interface.cmake)
 set_tests_properties(dll_interface PROPERTIES TIMEOUT 60)

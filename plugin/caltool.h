@@ -39,6 +39,49 @@ typedef struct CalBackgroundRequest {
     DWORD reserved[3]; /* always 0 */
 } CalBackgroundRequest;
 
+/* The library's four exports, under these plain names. Every argument and
+   result is 32 bits wide, and all four use the platform's standard calling
+   convention (__stdcall, WINAPI): the callee removes the arguments. A host
+   learns the names of the last three from EnumeratePanelTypes and resolves
+   them with GetProcAddress; the pointer types below are for that. */
+#define CALTOOLAPI WINAPI
+
+/* Describes the library's one panel type on the first call (result 1: the
+   three buffers, of at least 16, 14 and 15 bytes, receive the names of the
+   type's init, create and clean-up entry points); later calls return 0.
+   Every call records hostInstance, under which tool windows are created.
+   The last argument is ignored. */
+typedef LONG(CALTOOLAPI* CalEnumeratePanelTypesProc)(
+    char* initName, char* createName, char* cleanupName, HINSTANCE hostInstance, LPARAM unused);
+
+/* Registers the tool window class (once) and stores at *infoOut the address
+   of the type's descriptor, the same address on every call. The second
+   argument is ignored. */
+typedef void(CALTOOLAPI* CalInitToolTypeProc)(CalToolTypeInfo** infoOut, LPARAM unused);
+
+/* Creates a calendar tool window in parent at rect (parent client
+   coordinates), with the given settings block or, for null, the defaults.
+   Returns the window, or null. The last two arguments are ignored. */
+typedef HWND(CALTOOLAPI* CalToolCreateProc)(
+    HWND parent, const RECT* rect, const CalToolSettings* settings, LPARAM unused1, LPARAM unused2);
+
+/* Does nothing; the class and the descriptor's bitmaps stay while the
+   library is loaded. The argument is ignored. */
+typedef void(CALTOOLAPI* CalToolCleanupProc)(LPARAM unused);
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+LONG CALTOOLAPI EnumeratePanelTypes(
+    char* initName, char* createName, char* cleanupName, HINSTANCE hostInstance, LPARAM unused);
+void CALTOOLAPI InitCalToolType(CalToolTypeInfo** infoOut, LPARAM unused);
+HWND CALTOOLAPI CalToolCreate(
+    HWND parent, const RECT* rect, const CalToolSettings* settings, LPARAM unused1, LPARAM unused2);
+void CALTOOLAPI CalToolCleanup(LPARAM unused);
+#ifdef __cplusplus
+}
+#endif
+
 #if defined(_WIN32) && !defined(_WIN64)
 #ifdef __cplusplus
 #define CAL_LAYOUT_CHECK(cond, what) static_assert(cond, what)

@@ -1,8 +1,6 @@
 // The loader's entry notification.
 #include "plugin/module.h"
 
-HINSTANCE g_moduleInstance = nullptr;
-
 // Records the module instance on process attach and ignores every other
 // reason; it never makes loading fail.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/)

@@ -1,7 +1,7 @@
 # Reads the export and import tables of the built library with objdump and
-# fails unless it exports exactly EXPORTS (a ;-list, empty for none) and
+# fails unless it exports exactly EXPORTS (a comma-separated list, empty for none) and
 # imports nothing but the system's own DLLs.
-#   cmake -DOBJDUMP=... -DDLL=... [-DEXPORTS=a;b] -P check_dll_interface.cmake
+#   cmake -DOBJDUMP=... -DDLL=... [-DEXPORTS=a,b] -P check_dll_interface.cmake
 cmake_minimum_required(VERSION 3.20)
 set(allowed_imports kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll msvcrt.dll)
 
@@ -43,7 +43,7 @@ if(NOT table_at EQUAL -1)
     endforeach()
 endif()
 list(SORT exports)
-set(expected "${EXPORTS}")
+string(REPLACE "," ";" expected "${EXPORTS}")
 list(SORT expected)
 if(NOT "${exports}" STREQUAL "${expected}")
     message(FATAL_ERROR "${DLL} exports [${exports}], expected [${expected}]")

@@ -1,0 +1,158 @@
+// The library's entry points as a host meets them, in the order a host calls
+// them. The first enumeration happens once per process, so the cases below
+// run in the order written and share the one loaded library.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "plugin_loader.h"
+#include "resource_ledger.h"
+
+namespace {
+
+HMODULE g_dll = nullptr;
+CalEnumeratePanelTypesProc g_enumerate = nullptr;
+CalInitToolTypeProc g_init = nullptr;
+CalToolCreateProc g_create = nullptr;
+CalToolCleanupProc g_cleanup = nullptr;
+CalToolTypeInfo* g_info = nullptr;
+
+HINSTANCE HostInstance()
+{
+    return GetModuleHandleA(nullptr);
+}
+
+template <typename F>
+F Export(const char* name)
+{
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(g_dll, name)));
+}
+
+struct NameBuffers {
+    char init[32];
+    char create[32];
+    char cleanup[32];
+    NameBuffers()
+    {
+        std::memset(this, 'x', sizeof *this);
+    }
+};
+
+TEST(EntryPoints, LoadingResolvesTheFourPlainNames)
+{
+    g_dll = LoadLibraryA(g_calTestDllPath.c_str());
+    ASSERT_NE(g_dll, nullptr) << g_calTestDllPath;
+    CalLedgerInstall(g_dll);
+    g_enumerate = Export<CalEnumeratePanelTypesProc>("EnumeratePanelTypes");
+    g_init = Export<CalInitToolTypeProc>("InitCalToolType");
+    g_create = Export<CalToolCreateProc>("CalToolCreate");
+    g_cleanup = Export<CalToolCleanupProc>("CalToolCleanup");
+    EXPECT_NE(g_enumerate, nullptr);
+    EXPECT_NE(g_init, nullptr);
+    EXPECT_NE(g_create, nullptr);
+    EXPECT_NE(g_cleanup, nullptr);
+    EXPECT_EQ(GetProcAddress(g_dll, "_EnumeratePanelTypes@20"), nullptr) << "decorated names are not exported";
+}
+
+TEST(EntryPoints, CreatingBeforeTheTypeIsInitialisedFailsAndKeepsNothing)
+{
+    ASSERT_NE(g_create, nullptr);
+    const CalLedgerCounts before = CalLedgerSnapshot();
+    RECT r{0, 0, 200, 160};
+    EXPECT_EQ(g_create(GetDesktopWindow(), &r, nullptr, 0, 0), nullptr);
+    const CalLedgerCounts d = CalLedgerSnapshot() - before;
+    EXPECT_EQ(d.heapAllocated, 1) << d;
+    EXPECT_EQ(d.LiveBlocks(), 0) << d;
+}
+
+TEST(EntryPoints, TheFirstEnumerationDescribesTheOneTypeLaterOnesNone)
+{
+    ASSERT_NE(g_enumerate, nullptr);
+    // The first call names another instance; the second names ours, and the
+    // class must be registered under the latest.
+    NameBuffers first;
+    EXPECT_EQ(g_enumerate(first.init, first.create, first.cleanup, g_dll, static_cast<LPARAM>(0xDEADBEEF)), 1);
+    EXPECT_STREQ(first.init, "InitCalToolType");
+    EXPECT_STREQ(first.create, "CalToolCreate");
+    EXPECT_STREQ(first.cleanup, "CalToolCleanup");
+    EXPECT_EQ(first.init[16], 'x') << "nothing is written past the terminator";
+    EXPECT_EQ(first.cleanup[15], 'x');
+
+    for (LPARAM unused : {LPARAM{0}, LPARAM{-1}}) {
+        NameBuffers later;
+        const NameBuffers untouched;
+        EXPECT_EQ(g_enumerate(later.init, later.create, later.cleanup, HostInstance(), unused), 0);
+        EXPECT_EQ(std::memcmp(&later, &untouched, sizeof later), 0) << "a later call leaves the buffers alone";
+    }
+    NameBuffers none;
+    EXPECT_EQ(g_enumerate(nullptr, nullptr, nullptr, HostInstance(), 0), 0);
+}
+
+TEST(EntryPoints, InitialisingRegistersTheClassOnceAndHandsOutOneDescriptor)
+{
+    ASSERT_NE(g_init, nullptr);
+    const CalLedgerCounts before = CalLedgerSnapshot();
+    g_init(&g_info, 0);
+    ASSERT_NE(g_info, nullptr);
+    CalToolTypeInfo* again = nullptr;
+    g_init(&again, static_cast<LPARAM>(0x12345678));
+    EXPECT_EQ(again, g_info) << "one descriptor address";
+    g_init(nullptr, 0);  // a host that wants no answer gets none and no crash
+    const CalLedgerCounts d = CalLedgerSnapshot() - before;
+    EXPECT_EQ(d.classesRegistered, 1) << d;
+    EXPECT_EQ(d.objectsMade, 2) << "the two bitmaps, loaded once";
+
+    EXPECT_STREQ(g_info->name, "Calendar");
+    EXPECT_STREQ(g_info->description, "Calendar Tool for Halvex");
+    for (HBITMAP bitmap : {g_info->image, g_info->mask}) {
+        BITMAP bm{};
+        ASSERT_EQ(GetObjectA(bitmap, sizeof bm, &bm), static_cast<int>(sizeof bm));
+        EXPECT_EQ(bm.bmWidth, 16);
+        EXPECT_EQ(bm.bmHeight, 16);
+    }
+    EXPECT_NE(g_info->image, g_info->mask);
+
+    WNDCLASSA wc{};
+    ASSERT_TRUE(GetClassInfoA(HostInstance(), "CalTool", &wc)) << "registered under the latest host instance";
+    EXPECT_EQ(wc.style, static_cast<UINT>(CS_DBLCLKS));
+    EXPECT_EQ(wc.cbWndExtra, 4);
+    EXPECT_EQ(wc.cbClsExtra, 0);
+    EXPECT_EQ(wc.hbrBackground, GetStockObject(LTGRAY_BRUSH));
+    EXPECT_EQ(wc.hCursor, LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+    EXPECT_EQ(wc.hIcon, nullptr);
+    EXPECT_EQ(wc.lpszMenuName, nullptr);
+}
+
+TEST(EntryPoints, CleanupChangesNothingAndToolsAreMadeUnderTheHostInstance)
+{
+    ASSERT_NE(g_cleanup, nullptr);
+    ASSERT_NE(g_info, nullptr);
+    g_cleanup(0);
+    g_cleanup(static_cast<LPARAM>(0xFFFFFFFF));
+    EXPECT_EQ(GetObjectType(g_info->image), static_cast<DWORD>(OBJ_BITMAP)) << "handles given out stay valid";
+    EXPECT_EQ(GetObjectType(g_info->mask), static_cast<DWORD>(OBJ_BITMAP));
+
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, HostInstance(), nullptr);
+    RECT r{10, 20, 210, 180};
+    HWND tool = g_create(parent, &r, nullptr, 7, 9);
+    ASSERT_NE(tool, nullptr) << "the class is still registered";
+    EXPECT_EQ(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(tool, GWLP_HINSTANCE)), HostInstance());
+    char cls[16] = {};
+    GetClassNameA(tool, cls, sizeof cls);
+    EXPECT_STREQ(cls, "CalTool");
+    int spinners = 0;
+    for (HWND child = GetWindow(tool, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        EXPECT_EQ(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(child, GWLP_HINSTANCE)), HostInstance());
+        ++spinners;
+    }
+    EXPECT_EQ(spinners, 2);
+    DestroyWindow(parent);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    return CalTestMain(argc, argv);
+}

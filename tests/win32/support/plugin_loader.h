@@ -1,0 +1,34 @@
+// Loads Calendar.dll the way a host does: by path, its entry points by
+// name, in the calling order the library expects.
+#ifndef CALENDAR_TESTS_PLUGIN_LOADER_H
+#define CALENDAR_TESTS_PLUGIN_LOADER_H
+
+#include <string>
+
+#include "plugin/caltool.h"
+
+// The path of the library under test, set by CalTestMain from the command
+// line; a Unix path (as the build passes it) is read on Wine's Z: drive.
+extern std::string g_calTestDllPath;
+
+struct CalLoadedPlugin {
+    HMODULE module = nullptr;
+    CalEnumeratePanelTypesProc enumerate = nullptr;
+    CalInitToolTypeProc init = nullptr;
+    CalToolCreateProc create = nullptr;
+    CalToolCleanupProc cleanup = nullptr;
+    CalToolTypeInfo* info = nullptr;
+};
+
+// Loads the library (once per process), enumerates its panel type with this
+// program's instance, resolves the named entry points and initialises the
+// type. Returns the same record on every call.
+const CalLoadedPlugin& CalTestPlugin();
+
+// A Windows path for a path as the build passes it.
+std::string CalTestWindowsPath(std::string path);
+
+// The main of a test program whose last argument is the library's path.
+int CalTestMain(int argc, char** argv);
+
+#endif

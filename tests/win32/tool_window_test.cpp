@@ -1,0 +1,478 @@
+// Calendar tool windows made by the built library, driven as a host and a
+// user drive them: creation with and without a settings block, the real
+// spinners, the double click, the day check, painting through the window,
+// destruction, and what every step leaves allocated.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "plugin_loader.h"
+#include "resource.h"
+#include "resource_ledger.h"
+#include "test_parent.h"
+#include "tool/tool_state.h"
+
+namespace {
+
+SYSTEMTIME Today()
+{
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return t;
+}
+
+CalToolState* Record(HWND tool)
+{
+    return reinterpret_cast<CalToolState*>(GetWindowLongPtrA(tool, 0));
+}
+
+int SpinnerPosition(HWND spinner)
+{
+    return static_cast<int>(SendMessageA(spinner, UDM_GETPOS32, 0, 0));
+}
+
+RECT RectIn(HWND window, HWND parent)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+bool NeedsPaint(HWND window)
+{
+    return GetUpdateRect(window, nullptr, FALSE) != FALSE;
+}
+
+class ToolWindow : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const CalLoadedPlugin& plugin = CalTestPlugin();
+        ASSERT_NE(plugin.create, nullptr) << "library not loaded from " << g_calTestDllPath;
+        static const bool ledger = (CalLedgerInstall(plugin.module), true);
+        (void)ledger;
+        before_ = CalLedgerSnapshot();
+    }
+
+    void TearDown() override
+    {
+        parent_.reset();
+        CalPumpMessages();
+        const CalLedgerCounts d = CalLedgerSnapshot() - before_;
+        EXPECT_EQ(d.LiveBlocks(), 0) << "heap blocks left by the tools: " << d;
+        EXPECT_EQ(d.LiveObjects(), 0) << "graphics objects left by the tools: " << d;
+        EXPECT_EQ(d.releasedWhileInUse + d.dcsReleasedDirty + d.failedReleases, 0) << d;
+    }
+
+    HWND Create(int w = 200, int h = 160, const CalToolSettings* settings = nullptr, int x = 0, int y = 0)
+    {
+        RECT r{x, y, x + w, y + h};
+        return CalTestPlugin().create(parent_->window, &r, settings, 0, 0);
+    }
+
+    // Shows (year, month) as the user would find it after browsing there.
+    static void Show(HWND tool, WORD year, WORD month)
+    {
+        CalToolState* s = Record(tool);
+        s->shown.wYear = year;
+        s->shown.wMonth = month;
+        SendMessageA(s->monthSpin, UDM_SETPOS, 0, month);
+        SendMessageA(s->yearSpin, UDM_SETPOS, 0, year);
+        ValidateRect(tool, nullptr);
+    }
+
+    // A click on one arrow of a spinner: press and release, as the mouse does.
+    static void Click(HWND spinner, bool right)
+    {
+        RECT r;
+        GetClientRect(spinner, &r);
+        const LPARAM at = MAKELPARAM(right ? r.right * 3 / 4 : r.right / 4, r.bottom / 2);
+        SendMessageA(spinner, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(spinner, WM_LBUTTONUP, 0, at);
+    }
+
+    static void ExpectShown(HWND tool, int year, int month)
+    {
+        const CalToolState* s = Record(tool);
+        EXPECT_EQ(s->shown.wYear, year);
+        EXPECT_EQ(s->shown.wMonth, month);
+    }
+
+    std::unique_ptr<CalTestParent> parent_ = std::make_unique<CalTestParent>();
+    CalLedgerCounts before_{};
+};
+
+TEST_F(ToolWindow, ANewToolHasTheDefaultsAndShowsTodaysMonth)
+{
+    const SYSTEMTIME today = Today();
+    HWND tool = Create(200, 160, nullptr, 10, 20);
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(GetParent(tool), parent_->window);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(tool, GWL_STYLE)) & 0xFFFF0000u, 0x54000000u);
+    EXPECT_EQ(RectIn(tool, parent_->window).left, 10);
+    EXPECT_EQ(RectIn(tool, parent_->window).bottom, 180);
+
+    const CalToolState* s = Record(tool);
+    ASSERT_NE(s, nullptr);
+    const CalToolSettings& set = s->settings;
+    EXPECT_EQ(set.weekNumbers, 0);
+    EXPECT_EQ(set.firstDay, 0);
+    EXPECT_EQ(set.useBackground, 0);
+    EXPECT_EQ(set.font.lfHeight, -9);
+    EXPECT_EQ(set.font.lfWeight, 400);
+    EXPECT_STREQ(set.font.lfFaceName, "Arial");
+    LOGFONTA font{};
+    font.lfHeight = -9;
+    font.lfWeight = 400;
+    std::strcpy(font.lfFaceName, "Arial");
+    EXPECT_EQ(std::memcmp(&set.font, &font, sizeof font), 0) << "every other member and byte is zero";
+    const CHOOSEFONTA zero{};
+    EXPECT_EQ(std::memcmp(&set.chooseFont, &zero, sizeof zero), 0);
+    EXPECT_EQ(std::memcmp(&s->appliedFont, &set.font, sizeof font), 0);
+    EXPECT_EQ(s->window, tool);
+    EXPECT_EQ(s->spinDelta, 0);
+
+    EXPECT_EQ(s->shown.wYear, today.wYear);
+    EXPECT_EQ(s->shown.wMonth, today.wMonth);
+    EXPECT_EQ(s->shown.wDay, today.wDay);
+    EXPECT_EQ(s->todayYear, today.wYear);
+    EXPECT_EQ(s->todayMonth, today.wMonth);
+
+    const struct {
+        HWND spinner;
+        int id;
+        DWORD style;
+        int lower, upper, position;
+    } spinners[] = {{s->monthSpin, IDC_MONTHSPIN, 0x50000041, 1, 12, today.wMonth},
+        {s->yearSpin, IDC_YEARSPIN, 0x50000040, 1601, 9999, today.wYear}};
+    for (const auto& sp : spinners) {
+        ASSERT_NE(sp.spinner, nullptr);
+        EXPECT_EQ(GetParent(sp.spinner), tool);
+        EXPECT_EQ(GetDlgCtrlID(sp.spinner), sp.id);
+        EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(sp.spinner, GWL_STYLE)) & sp.style, sp.style);
+        EXPECT_EQ(GetWindowLongA(sp.spinner, GWL_STYLE) & UDS_ARROWKEYS, 0);
+        int lower = 0, upper = 0;
+        SendMessageA(sp.spinner, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
+        EXPECT_EQ(lower, sp.lower);
+        EXPECT_EQ(upper, sp.upper);
+        EXPECT_EQ(SpinnerPosition(sp.spinner), sp.position);
+    }
+}
+
+TEST_F(ToolWindow, ASettingsBlockIsTakenOverByteForByteAndToolsStayIndependent)
+{
+    CalToolSettings block;
+    auto* bytes = reinterpret_cast<BYTE*>(&block);
+    for (size_t i = 0; i < sizeof block; ++i)
+        bytes[i] = static_cast<BYTE>(i * 37 + 11);  // stale handles and addresses included
+    block.firstDay = 3;
+    block.weekNumbers = 1;
+    block.useBackground = 0;
+    std::strcpy(block.font.lfFaceName, "Courier New");
+    block.font.lfHeight = -12;
+    const CalToolSettings kept = block;
+
+    HWND a = Create(200, 160, &block);
+    HWND b = Create(200, 160, &block, 220, 0);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    CalToolState* sa = Record(a);
+    CalToolState* sb = Record(b);
+    EXPECT_NE(sa, sb);
+    EXPECT_EQ(std::memcmp(&sa->settings, &kept, sizeof kept), 0);
+    EXPECT_EQ(std::memcmp(&sa->appliedFont, &kept.font, sizeof kept.font), 0);
+
+    sa->settings.weekNumbers = 0;
+    sa->settings.font.lfHeight = -20;
+    EXPECT_EQ(std::memcmp(&sb->settings, &kept, sizeof kept), 0) << "the other tool is untouched";
+    EXPECT_EQ(std::memcmp(&block, &kept, sizeof kept), 0) << "the host's block is untouched";
+    UpdateWindow(a);  // a stored block paints like any other
+    UpdateWindow(b);
+}
+
+TEST_F(ToolWindow, AFailedCreationLeavesNothingAllocated)
+{
+    RECT r{0, 0, 200, 160};
+    const CalLedgerCounts before = CalLedgerSnapshot();
+    EXPECT_EQ(CalTestPlugin().create(reinterpret_cast<HWND>(0x1234), &r, nullptr, 0, 0), nullptr);
+    const CalLedgerCounts d = CalLedgerSnapshot() - before;
+    EXPECT_EQ(d.heapAllocated, 1) << d;
+    EXPECT_EQ(d.LiveBlocks(), 0) << d;
+    EXPECT_EQ(CalTestPlugin().create(parent_->window, nullptr, nullptr, 0, 0) != nullptr, true)
+        << "no rectangle is an empty one";
+}
+
+TEST_F(ToolWindow, SpinnersSitInTheTopCornersForEverySize)
+{
+    HWND tool = Create(200, 160);
+    const CalToolState* s = Record(tool);
+    const RECT month = RectIn(s->monthSpin, tool);
+    const RECT year = RectIn(s->yearSpin, tool);
+    EXPECT_EQ(month.left, 2);
+    EXPECT_EQ(month.top, 2);
+    EXPECT_EQ(month.right - month.left, 28);
+    EXPECT_EQ(month.bottom - month.top, 19);
+    EXPECT_EQ(year.left, 170);
+    EXPECT_EQ(year.top, 2);
+    EXPECT_EQ(year.right - year.left, 28);
+
+    SetWindowPos(tool, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_EQ(RectIn(s->yearSpin, tool).left, 170) << "an empty client area moves nothing";
+
+    SetWindowPos(tool, nullptr, 0, 0, 10, 160, SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_EQ(RectIn(s->monthSpin, tool).right - RectIn(s->monthSpin, tool).left, 0);
+    EXPECT_EQ(RectIn(s->yearSpin, tool).left, 8);
+
+    SetWindowPos(tool, nullptr, 0, 0, 400, 300, SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_EQ(RectIn(s->yearSpin, tool).left, 400 - 56 - 2);
+    EXPECT_EQ(RectIn(s->yearSpin, tool).bottom, 2 + 37);
+
+    HWND empty = Create(0, 0);
+    const RECT none = RectIn(Record(empty)->monthSpin, empty);
+    EXPECT_EQ(none.right - none.left, 1) << "a tool made empty keeps its spinners as made";
+}
+
+TEST_F(ToolWindow, TheMonthSpinnerCarriesIntoTheNextAndPreviousYear)
+{
+    HWND tool = Create();
+    CalToolState* s = Record(tool);
+    Show(tool, 2024, 12);
+    Click(s->monthSpin, true);
+    ExpectShown(tool, 2025, 1);
+    EXPECT_EQ(SpinnerPosition(s->monthSpin), 1);
+    EXPECT_EQ(SpinnerPosition(s->yearSpin), 2025);
+    EXPECT_GT(s->spinDelta, 0);
+    EXPECT_TRUE(NeedsPaint(tool));
+
+    ValidateRect(tool, nullptr);
+    Click(s->monthSpin, false);
+    ExpectShown(tool, 2024, 12);
+    EXPECT_EQ(SpinnerPosition(s->yearSpin), 2024);
+    EXPECT_LT(s->spinDelta, 0);
+    EXPECT_TRUE(NeedsPaint(tool));
+
+    // Within a year the year stays, also on the spinner.
+    Show(tool, 2024, 11);
+    Click(s->monthSpin, true);
+    ExpectShown(tool, 2024, 12);
+    EXPECT_EQ(SpinnerPosition(s->yearSpin), 2024);
+
+    // The end-of-scroll report after a step repeats its position: no change.
+    SendMessageA(tool, WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 12), reinterpret_cast<LPARAM>(s->monthSpin));
+    ExpectShown(tool, 2024, 12);
+}
+
+TEST_F(ToolWindow, TheCarryIsNotHeldToTheYearSpinnersRange)
+{
+    HWND tool = Create();
+    CalToolState* s = Record(tool);
+    Show(tool, 9999, 12);
+    Click(s->monthSpin, true);
+    ExpectShown(tool, 10000, 1);
+    UpdateWindow(tool);
+    Show(tool, 1601, 1);
+    Click(s->monthSpin, false);
+    ExpectShown(tool, 1600, 12);
+    UpdateWindow(tool);  // a year the locale formatter refuses still paints
+}
+
+TEST_F(ToolWindow, AReportBeforeAnyStepOnlyRepaints)
+{
+    HWND tool = Create();
+    CalToolState* s = Record(tool);
+    Show(tool, 2024, 5);
+    SendMessageA(tool, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 9), reinterpret_cast<LPARAM>(s->monthSpin));
+    ExpectShown(tool, 2024, 5);
+    EXPECT_TRUE(NeedsPaint(tool));
+}
+
+TEST_F(ToolWindow, TheYearSpinnerChangesOnlyTheYear)
+{
+    HWND tool = Create();
+    CalToolState* s = Record(tool);
+    Show(tool, 2024, 2);
+    s->shown.wDay = 31;  // today's day, longer than the February shown
+    Click(s->yearSpin, true);
+    ExpectShown(tool, 2025, 2);
+    EXPECT_EQ(s->shown.wDay, 31);
+    EXPECT_TRUE(NeedsPaint(tool));
+    UpdateWindow(tool);
+    Click(s->yearSpin, false);
+    Click(s->yearSpin, false);
+    ExpectShown(tool, 2023, 2);
+    EXPECT_EQ(SpinnerPosition(s->monthSpin), 2);
+
+    // The same year again changes nothing and does not repaint.
+    ValidateRect(tool, nullptr);
+    SendMessageA(tool, WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 2023), reinterpret_cast<LPARAM>(s->yearSpin));
+    ExpectShown(tool, 2023, 2);
+    EXPECT_FALSE(NeedsPaint(tool));
+}
+
+TEST_F(ToolWindow, NotificationsOfOtherControlsAreIgnored)
+{
+    HWND tool = Create();
+    CalToolState* s = Record(tool);
+    NMUPDOWN nm{};
+    nm.hdr.hwndFrom = s->yearSpin;
+    nm.hdr.idFrom = IDC_YEARSPIN;
+    nm.hdr.code = UDN_DELTAPOS;
+    nm.iDelta = -1;
+    EXPECT_EQ(SendMessageA(tool, WM_NOTIFY, IDC_YEARSPIN, reinterpret_cast<LPARAM>(&nm)), 0);
+    EXPECT_EQ(s->spinDelta, 0);
+    EXPECT_EQ(SendMessageA(tool, WM_NOTIFY, IDC_MONTHSPIN, 0), 0) << "no record, no crash";
+    nm.iDelta = 3;
+    EXPECT_EQ(SendMessageA(tool, WM_NOTIFY, IDC_MONTHSPIN, reinterpret_cast<LPARAM>(&nm)), 0);
+    EXPECT_EQ(s->spinDelta, 3) << "the month spinner's step is kept whatever the code";
+}
+
+TEST_F(ToolWindow, ADoubleClickReturnsToTodaysMonth)
+{
+    const SYSTEMTIME today = Today();
+    HWND tool = Create();
+    CalToolState* s = Record(tool);
+    Show(tool, 1999, today.wMonth == 7 ? 8 : 7);
+    EXPECT_EQ(SendMessageA(tool, WM_LBUTTONDBLCLK, 0, MAKELPARAM(100, 100)), 0);
+    ExpectShown(tool, today.wYear, today.wMonth);
+    EXPECT_EQ(SpinnerPosition(s->monthSpin), today.wMonth);
+    EXPECT_EQ(SpinnerPosition(s->yearSpin), today.wYear);
+    EXPECT_TRUE(NeedsPaint(tool));
+
+    ValidateRect(tool, nullptr);
+    SendMessageA(tool, WM_LBUTTONDBLCLK, 0, MAKELPARAM(100, 100));
+    EXPECT_TRUE(NeedsPaint(tool)) << "today's month again still repaints";
+}
+
+TEST_F(ToolWindow, TheDayCheckFollowsOnlyAChangedDayNumber)
+{
+    const SYSTEMTIME today = Today();
+    HWND tool = Create();
+    CalToolState* s = Record(tool);
+
+    // The same day number: browsing stays where it is.
+    Show(tool, 2001, 3);
+    EXPECT_EQ(SendMessageA(tool, WM_TIMER, IDT_DAYCHECK, 0), 0);
+    ExpectShown(tool, 2001, 3);
+    EXPECT_FALSE(NeedsPaint(tool));
+
+    // Another day number: back to today, whatever the timer id.
+    s->shown.wDay = static_cast<WORD>(today.wDay % 28 + 1);
+    s->todayMonth = 1;
+    SendMessageA(tool, WM_TIMER, 77, 0);
+    ExpectShown(tool, today.wYear, today.wMonth);
+    EXPECT_EQ(s->shown.wDay, today.wDay);
+    EXPECT_EQ(s->todayMonth, today.wMonth);
+    EXPECT_EQ(SpinnerPosition(s->yearSpin), today.wYear);
+    EXPECT_TRUE(NeedsPaint(tool));
+}
+
+TEST_F(ToolWindow, TheDayCheckRunsEveryTwoSeconds)
+{
+    HWND tool = Create();
+    CalToolState* s = Record(tool);
+    Show(tool, 2001, 3);
+    s->shown.wDay = static_cast<WORD>(Today().wDay % 28 + 1);
+    const DWORD start = GetTickCount();
+    while (s->shown.wYear == 2001 && GetTickCount() - start < 5000)
+        CalPumpMessages(50);
+    const DWORD waited = GetTickCount() - start;
+    EXPECT_EQ(s->shown.wYear, Today().wYear) << "no day check within " << waited << " ms";
+    EXPECT_GE(waited, 500u) << "the check is periodic, not immediate";
+}
+
+TEST_F(ToolWindow, DestructionFreesTheRecordAndStopsTheTimer)
+{
+    HWND tool = Create();
+    ASSERT_NE(Record(tool), nullptr);
+    const CalLedgerCounts before = CalLedgerSnapshot();
+    EXPECT_EQ(SendMessageA(tool, WM_DESTROY, 0, 0), 0);
+    EXPECT_EQ(Record(tool), nullptr);
+    EXPECT_FALSE(KillTimer(tool, IDT_DAYCHECK)) << "no timer left to stop";
+    EXPECT_EQ((CalLedgerSnapshot() - before).heapFreed, 1);
+
+    // What the window still receives finds no record and does nothing.
+    SendMessageA(tool, WM_TIMER, IDT_DAYCHECK, 0);
+    SendMessageA(tool, WM_LBUTTONDBLCLK, 0, 0);
+    SendMessageA(tool, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 5), 0);
+    SendMessageA(tool, WM_SIZE, 0, 0);
+    InvalidateRect(tool, nullptr, FALSE);
+    UpdateWindow(tool);
+    EXPECT_FALSE(NeedsPaint(tool)) << "a paint without a record still validates";
+    DestroyWindow(tool);
+    EXPECT_EQ((CalLedgerSnapshot() - before).heapFreed, 1) << "freed once";
+}
+
+TEST_F(ToolWindow, PaintingAsksTheHostForItsBackgroundOnlyWhenTheOptionIsOn)
+{
+    HWND tool = Create(200, 160);
+    CalToolState* s = Record(tool);
+    UpdateWindow(tool);
+    EXPECT_TRUE(parent_->Received(CTN_PAINTBACKGROUND).empty());
+    EXPECT_EQ(SendMessageA(tool, WM_ERASEBKGND, 0, 0), -1);
+
+    s->settings.useBackground = 1;
+    InvalidateRect(tool, nullptr, FALSE);
+    UpdateWindow(tool);
+    const auto asked = parent_->Received(CTN_PAINTBACKGROUND);
+    ASSERT_EQ(asked.size(), 1u) << "once per paint";
+    EXPECT_EQ(asked[0].wParam, 0u);
+    CalBackgroundRequest request;
+    std::memcpy(&request, asked[0].request.data(), sizeof request);
+    EXPECT_EQ(request.window, tool);
+    EXPECT_NE(request.dc, nullptr);
+    EXPECT_EQ(request.rect.left, 0);
+    EXPECT_EQ(request.rect.top, 0);
+    EXPECT_EQ(request.rect.right, 200);
+    EXPECT_EQ(request.rect.bottom, 160);
+    for (DWORD word : request.reserved)
+        EXPECT_EQ(word, 0u);
+
+    // Nothing to paint: no paint, no request.
+    UpdateWindow(tool);
+    EXPECT_EQ(parent_->Received(CTN_PAINTBACKGROUND).size(), 1u);
+}
+
+TEST_F(ToolWindow, WhatTheWindowShowsIsTheComposedView)
+{
+    // The face shows the button face with the option off and the host's
+    // colour with it on, read back from the screen.
+    HWND tool = Create(200, 160);
+    CalToolState* s = Record(tool);
+    Show(tool, 2024, 4);
+    auto faceColour = [&] {
+        InvalidateRect(tool, nullptr, FALSE);
+        UpdateWindow(tool);
+        HDC dc = GetDC(tool);
+        const COLORREF c = GetPixel(dc, 3, 158 - 3);
+        ReleaseDC(tool, dc);
+        return c;
+    };
+    EXPECT_EQ(faceColour(), GetSysColor(COLOR_BTNFACE));
+    s->settings.useBackground = 1;
+    EXPECT_EQ(faceColour(), parent_->background);
+}
+
+TEST_F(ToolWindow, ManyToolsComeAndGoWithoutLeaving)
+{
+    for (int i = 0; i < 100; ++i) {
+        HWND tool = Create(160 + i, 120 + i);
+        ASSERT_NE(tool, nullptr);
+        Record(tool)->settings.weekNumbers = i & 1;
+        Record(tool)->settings.useBackground = (i >> 1) & 1;
+        UpdateWindow(tool);
+        DestroyWindow(tool);
+    }
+    // The ledger's tear-down check counts what is left.
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    return CalTestMain(argc, argv);
+}

@@ -1,0 +1,72 @@
+// Creating a tool window with its record and spinners, and pointing the
+// record at today's month.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "plugin/module.h"
+#include "resource.h"
+#include "tool/tool_settings.h"
+#include "tool/tool_state.h"
+#include "tool/tool_window.h"
+
+namespace {
+
+constexpr DWORD kMonthSpinStyle = WS_CHILD | WS_VISIBLE | UDS_HORZ | UDS_WRAP;
+constexpr DWORD kYearSpinStyle = WS_CHILD | WS_VISIBLE | UDS_HORZ;
+constexpr UINT kDayCheckMs = 2000;
+
+HWND CreateSpinner(HWND tool, DWORD style, int id, int lower, int upper)
+{
+    return CreateUpDownControl(style, 0, 0, 1, 1, tool, id, g_hostInstance, nullptr, upper, lower, 1);
+}
+
+void SetSpinnerPosition(HWND spinner, WORD position)
+{
+    SendMessageA(spinner, UDM_SETPOS, 0, MAKELPARAM(position, 0));
+}
+
+}  // namespace
+
+void CalResetToToday(CalToolState* state)
+{
+    GetLocalTime(&state->shown);
+    SetSpinnerPosition(state->monthSpin, state->shown.wMonth);
+    SetSpinnerPosition(state->yearSpin, state->shown.wYear);
+    state->todayMonth = state->shown.wMonth;
+    state->todayYear = state->shown.wYear;
+}
+
+extern "C" HWND CALTOOLAPI CalToolCreate(
+    HWND parent, const RECT* rect, const CalToolSettings* settings, LPARAM /*unused1*/, LPARAM /*unused2*/)
+{
+    // No rectangle at all is read as an empty one, not through a null pointer.
+    const RECT r = rect != nullptr ? *rect : RECT{};
+
+    auto* state = static_cast<CalToolState*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(CalToolState)));
+    if (state == nullptr)
+        return nullptr;
+    if (settings != nullptr)
+        std::memcpy(&state->settings, settings, sizeof state->settings);  // taken as stored
+    else
+        CalSetDefaultSettings(&state->settings);
+    state->appliedFont = state->settings.font;
+
+    HWND window = CreateWindowExA(0, CAL_TOOL_CLASS, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top,
+        r.right - r.left, r.bottom - r.top, parent, nullptr, g_hostInstance, nullptr);
+    if (window == nullptr) {
+        HeapFree(GetProcessHeap(), 0, state);
+        return nullptr;
+    }
+    state->window = window;
+    state->monthSpin = CreateSpinner(window, kMonthSpinStyle, IDC_MONTHSPIN, 1, 12);
+    state->yearSpin = CreateSpinner(window, kYearSpinStyle, IDC_YEARSPIN, 1601, 9999);
+    CalResetToToday(state);
+    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(state));
+    // The WM_SIZE of the creation came before the record: place the spinners
+    // now, so that a tool created at its final size can be navigated.
+    CalLayOutSpinners(state);
+    SetTimer(window, IDT_DAYCHECK, kDayCheckMs, nullptr);
+    return window;
+}

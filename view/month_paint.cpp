@@ -1,0 +1,176 @@
+#include "view/month_paint.h"
+
+#include "tool/background_request.h"
+#include "view/month_layout.h"
+#include "view/month_text.h"
+
+namespace {
+
+constexpr UINT kCentred = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+constexpr int kWeekNumberMax = 3;
+constexpr int kDayNumberMax = 4;
+
+RECT ToRect(const CalRect& r)
+{
+    return RECT{r.left, r.top, r.right, r.bottom};
+}
+
+void DrawClipped(HDC dc, const char* text, int length, int max, const CalRect& cell, UINT flags)
+{
+    RECT r = ToRect(cell);
+    DrawTextA(dc, text, length < max ? length : max, &r, flags);
+}
+
+void DrawNumber(HDC dc, int number, int max, const CalRect& cell)
+{
+    char text[16];
+    DrawClipped(dc, text, wsprintfA(text, "%d", number), max, cell, kCentred);
+}
+
+void DrawWeekNumbers(HDC dc, const CalMonthLayout& layout)
+{
+    for (int t = 0; t < layout.rowCount; ++t)
+        if (layout.week[t].drawn)
+            DrawNumber(dc, layout.week[t].number, kWeekNumberMax, layout.week[t].rect);
+}
+
+void DrawSeparator(HDC dc, const CalMonthLayout& layout)
+{
+    RECT r = ToRect(layout.separator);
+    const UINT sides = (layout.separatorSides & CAL_SIDE_LEFT) != 0 ? BF_LEFT | BF_TOP : BF_TOP;
+    DrawEdge(dc, &r, EDGE_ETCHED, sides);
+}
+
+void DrawHeader(HDC dc, const CalMonthLayout& layout, WORD year, WORD month)
+{
+    // Days 1 to 7 of the shown month head the seven columns between them.
+    for (WORD d = 1; d <= 7; ++d) {
+        char initial[20];
+        const int length = CalWeekdayInitial(year, month, d, initial);
+        DrawClipped(dc, initial, length, length, layout.header[CalHeaderColumn(layout, d)], kCentred);
+    }
+}
+
+// Today's cell: a sunken edge on the cell made one pixel taller, filled with
+// the highlight colour unless the host's background is to show through.
+void DrawToday(HDC dc, const CalMonthLayout& layout, int day, bool fill)
+{
+    HBRUSH highlight = CreateSolidBrush(GetSysColor(COLOR_BTNHIGHLIGHT));
+    RECT edge = ToRect(layout.todayEdge);
+    DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    if (highlight != nullptr && fill) {
+        RECT inside = ToRect(layout.todayFill);
+        FillRect(dc, &inside, highlight);
+    }
+    DrawNumber(dc, day, kDayNumberMax, layout.todayNumber);
+    if (highlight != nullptr)
+        DeleteObject(highlight);
+}
+
+void DrawDays(HDC dc, const CalMonthLayout& layout, int today, bool fillToday)
+{
+    for (int d = 1; d <= layout.dayCount; ++d) {
+        if (d == today)
+            DrawToday(dc, layout, d, fillToday);
+        else
+            DrawNumber(dc, d, kDayNumberMax, layout.day[d]);
+    }
+}
+
+void DrawTitle(HDC dc, const CalMonthLayout& layout, WORD year, WORD month)
+{
+    char title[20];
+    const int length = CalFormatTitle(year, month, title);
+    DrawClipped(dc, title, length, CAL_TITLE_MAX, layout.title, DT_SINGLELINE | DT_CENTER);
+}
+
+// The day marked as today in the shown month, 0 while another month is shown.
+int TodayInShownMonth(const CalToolState* state)
+{
+    const SYSTEMTIME& shown = state->shown;
+    return state->todayMonth == shown.wMonth && state->todayYear == shown.wYear ? shown.wDay : 0;
+}
+
+// Everything inside the frame, drawn into the off-screen surface dc, whose
+// brush, font and text colour are already the view's.
+void ComposeView(HWND window, HDC dc, const RECT& client, HBRUSH face, const CalToolState* state)
+{
+    const CalToolSettings& settings = state->settings;
+    const bool hostBackground = settings.useBackground != 0;
+    if (hostBackground)
+        CalRequestBackground(window, &client, dc);
+
+    RECT r = client;
+    DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT | BF_ADJUST);
+    if (!hostBackground)
+        FillRect(dc, &r, face);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+
+    CalLayoutInput in{};
+    in.width = client.right;
+    in.height = client.bottom;
+    in.weekNumbers = settings.weekNumbers;
+    in.firstDay = settings.firstDay;
+    in.year = state->shown.wYear;
+    in.month = state->shown.wMonth;
+    in.todayDay = TodayInShownMonth(state);
+    const CalMonthLayout layout = CalComputeMonthLayout(in);
+
+    if (settings.weekNumbers != 0)
+        DrawWeekNumbers(dc, layout);
+    DrawSeparator(dc, layout);
+    DrawHeader(dc, layout, state->shown.wYear, state->shown.wMonth);
+    DrawDays(dc, layout, layout.hasToday ? in.todayDay : 0, !hostBackground);
+    DrawTitle(dc, layout, state->shown.wYear, state->shown.wMonth);
+    SetBkMode(dc, oldMode);
+}
+
+}  // namespace
+
+void CalPaintMonth(HWND window, HDC dc, const CalToolState* state)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    if (client.right <= 0 || client.bottom <= 0)
+        return;  // nothing to show, and no zero-sized bitmap to make
+
+    // Without an off-screen surface nothing is drawn: the window keeps what
+    // it showed rather than a half-drawn month.
+    HDC offscreen = CreateCompatibleDC(dc);
+    HBITMAP bitmap = offscreen != nullptr ? CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr;
+    if (bitmap == nullptr) {
+        if (offscreen != nullptr)
+            DeleteDC(offscreen);
+        return;
+    }
+    HGDIOBJ oldBitmap = SelectObject(offscreen, bitmap);
+
+    HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+    HGDIOBJ oldBrush = SelectObject(offscreen, face);
+    const COLORREF oldTextColor = SetTextColor(offscreen, GetSysColor(COLOR_BTNTEXT));
+    // A stored face name may lack its terminator; the font is made from a
+    // copy that has one.
+    LOGFONTA logFont = state->appliedFont;
+    logFont.lfFaceName[LF_FACESIZE - 1] = '\0';
+    HFONT font = CreateFontIndirectA(&logFont);
+    HGDIOBJ oldFont = font != nullptr ? SelectObject(offscreen, font) : nullptr;
+
+    ComposeView(window, offscreen, client, face, state);
+
+    SetTextColor(offscreen, oldTextColor);
+    SelectObject(offscreen, oldBrush);
+    if (font != nullptr) {
+        SelectObject(offscreen, oldFont);
+        DeleteObject(font);
+    }
+    if (face != nullptr)
+        DeleteObject(face);
+
+    // The whole client area in one transfer, whatever the update region.
+    GetClientRect(window, &client);
+    BitBlt(dc, 0, 0, client.right, client.bottom, offscreen, 0, 0, SRCCOPY);
+
+    SelectObject(offscreen, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(offscreen);
+}
