@@ -87,7 +87,7 @@ cal_wine_test(layout_records_test
 
 cal_wine_test(resources_test
     SOURCES tests/win32/resources_test.cpp
-    LIBS version
+    LIBS cal_test_support version
     ARGS $<TARGET_FILE:Calendar>)
 add_dependencies(resources_test Calendar)
 

@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "plugin_loader.h"
 #include "resource.h"
 
 namespace {
 
-std::string g_dll_path;
 const WORD kUsEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 constexpr int kSize = 16;
 
@@ -155,12 +155,12 @@ class CalendarResources : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_FALSE(g_dll_path.empty()) << "usage: resources_test <path of Calendar.dll>";
+        ASSERT_FALSE(g_calTestDllPath.empty()) << "usage: resources_test <path of Calendar.dll>";
         // Loaded once and kept: every test reads the same image.
-        static HMODULE loaded = LoadLibraryA(g_dll_path.c_str());
+        static HMODULE loaded = LoadLibraryA(g_calTestDllPath.c_str());
         static DWORD error = loaded ? 0 : GetLastError();
         dll_ = loaded;
-        ASSERT_NE(dll_, nullptr) << "cannot load " << g_dll_path << ", error " << error;
+        ASSERT_NE(dll_, nullptr) << "cannot load " << g_calTestDllPath << ", error " << error;
     }
     HMODULE dll_ = nullptr;
 };
@@ -202,10 +202,10 @@ TEST_F(CalendarResources, ToolMaskMarksOnlyTheUncoveredCorners)
 TEST_F(CalendarResources, VersionResourceDescribesTheDll)
 {
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(g_dll_path.c_str(), &handle);
+    const DWORD size = GetFileVersionInfoSizeA(g_calTestDllPath.c_str(), &handle);
     ASSERT_GT(size, 0u) << "no version resource, error " << GetLastError();
     std::vector<BYTE> info(size);
-    ASSERT_TRUE(GetFileVersionInfoA(g_dll_path.c_str(), 0, size, info.data()));
+    ASSERT_TRUE(GetFileVersionInfoA(g_calTestDllPath.c_str(), 0, size, info.data()));
 
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT len = 0;
@@ -269,13 +269,5 @@ TEST_F(CalendarResources, EveryResourceIsUsEnglish)
 
 int main(int argc, char** argv)
 {
-    testing::InitGoogleTest(&argc, argv);
-    if (argc >= 2) {
-        g_dll_path = argv[1];
-        if (g_dll_path.starts_with('/')) {
-            g_dll_path.insert(0, "Z:");
-            std::replace(g_dll_path.begin(), g_dll_path.end(), '/', '\\');
-        }
-    }
-    return RUN_ALL_TESTS();
+    return CalTestMain(argc, argv);
 }
