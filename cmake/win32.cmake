@@ -106,6 +106,20 @@ cal_wine_test(tool_window_test
     ARGS $<TARGET_FILE:Calendar>)
 add_dependencies(tool_window_test Calendar)
 
+# The month view painted into memory surfaces, checked pixel by pixel, with
+# the library's objects linked in.
+cal_wine_test(month_paint_test
+    SOURCES tests/win32/month_paint_test.cpp
+    LIBS cal_win32 cal_test_support GTest::gtest_main)
+
+# The locale's texts of the month view, in three locales: a Western one, one
+# with other names and one with double-byte characters.
+cal_wine_test(month_text_test
+    SOURCES tests/win32/month_text_test.cpp
+    LIBS cal_win32 GTest::gtest_main)
+cal_wine_run(month_text_test_de month_text_test 120 de_DE.UTF-8)
+cal_wine_run(month_text_test_ja month_text_test 120 ja_JP.UTF-8)
+
 # What a built library exports and imports, read from the file itself.
 add_test(NAME dll_interface
     COMMAND ${CMAKE_COMMAND}

@@ -4,13 +4,17 @@
 
 namespace {
 
-// Length of the longest prefix of text within max bytes that does not end in
-// the lead byte of a double-byte character.
+// Length of the longest prefix of text within max bytes made of whole
+// characters: it never ends in the lead byte of a double-byte character,
+// not even one that the text itself leaves without its trail byte.
 int WholeCharacters(const char* text, int max)
 {
     int n = 0;
     while (text[n] != '\0') {
-        const int step = IsDBCSLeadByte(static_cast<BYTE>(text[n])) && text[n + 1] != '\0' ? 2 : 1;
+        const bool lead = IsDBCSLeadByte(static_cast<BYTE>(text[n]));
+        if (lead && text[n + 1] == '\0')
+            break;
+        const int step = lead ? 2 : 1;
         if (n + step > max)
             break;
         n += step;
