@@ -440,7 +440,10 @@ TEST_F(ToolWindow, PaintingAsksTheHostForItsBackgroundOnlyWhenTheOptionIsOn)
 TEST_F(ToolWindow, WhatTheWindowShowsIsTheComposedView)
 {
     // The face shows the button face with the option off and the host's
-    // colour with it on, read back from the screen.
+    // colour with it on, read back from the screen: from a panel on top, in
+    // a corner that the other test programs' windows keep clear of.
+    parent_ = std::make_unique<CalTestParent>(400, 300, 820, 680);
+    SetWindowPos(parent_->window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     HWND tool = Create(200, 160);
     CalToolState* s = Record(tool);
     Show(tool, 2024, 4);
