@@ -11,12 +11,8 @@
 
 namespace {
 
-HMODULE g_dll = nullptr;
-CalEnumeratePanelTypesProc g_enumerate = nullptr;
-CalInitToolTypeProc g_init = nullptr;
-CalToolCreateProc g_create = nullptr;
-CalToolCleanupProc g_cleanup = nullptr;
-CalToolTypeInfo* g_info = nullptr;
+// Filled step by step below, as a host fills it.
+CalLoadedPlugin g_plugin;
 
 HINSTANCE HostInstance()
 {
@@ -26,7 +22,7 @@ HINSTANCE HostInstance()
 template <typename F>
 F Export(const char* name)
 {
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(g_dll, name)));
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(g_plugin.module, name)));
 }
 
 struct NameBuffers {
@@ -41,26 +37,26 @@ struct NameBuffers {
 
 TEST(EntryPoints, LoadingResolvesTheFourPlainNames)
 {
-    g_dll = LoadLibraryA(g_calTestDllPath.c_str());
-    ASSERT_NE(g_dll, nullptr) << g_calTestDllPath;
-    CalLedgerInstall(g_dll);
-    g_enumerate = Export<CalEnumeratePanelTypesProc>("EnumeratePanelTypes");
-    g_init = Export<CalInitToolTypeProc>("InitCalToolType");
-    g_create = Export<CalToolCreateProc>("CalToolCreate");
-    g_cleanup = Export<CalToolCleanupProc>("CalToolCleanup");
-    EXPECT_NE(g_enumerate, nullptr);
-    EXPECT_NE(g_init, nullptr);
-    EXPECT_NE(g_create, nullptr);
-    EXPECT_NE(g_cleanup, nullptr);
-    EXPECT_EQ(GetProcAddress(g_dll, "_EnumeratePanelTypes@20"), nullptr) << "decorated names are not exported";
+    g_plugin.module = LoadLibraryA(g_calTestDllPath.c_str());
+    ASSERT_NE(g_plugin.module, nullptr) << g_calTestDllPath;
+    CalLedgerInstall(g_plugin.module);
+    g_plugin.enumerate = Export<CalEnumeratePanelTypesProc>("EnumeratePanelTypes");
+    g_plugin.init = Export<CalInitToolTypeProc>("InitCalToolType");
+    g_plugin.create = Export<CalToolCreateProc>("CalToolCreate");
+    g_plugin.cleanup = Export<CalToolCleanupProc>("CalToolCleanup");
+    EXPECT_NE(g_plugin.enumerate, nullptr);
+    EXPECT_NE(g_plugin.init, nullptr);
+    EXPECT_NE(g_plugin.create, nullptr);
+    EXPECT_NE(g_plugin.cleanup, nullptr);
+    EXPECT_EQ(GetProcAddress(g_plugin.module, "_EnumeratePanelTypes@20"), nullptr) << "decorated names are not exported";
 }
 
 TEST(EntryPoints, CreatingBeforeTheTypeIsInitialisedFailsAndKeepsNothing)
 {
-    ASSERT_NE(g_create, nullptr);
+    ASSERT_NE(g_plugin.create, nullptr);
     const CalLedgerCounts before = CalLedgerSnapshot();
     RECT r{0, 0, 200, 160};
-    EXPECT_EQ(g_create(GetDesktopWindow(), &r, nullptr, 0, 0), nullptr);
+    EXPECT_EQ(g_plugin.create(GetDesktopWindow(), &r, nullptr, 0, 0), nullptr);
     const CalLedgerCounts d = CalLedgerSnapshot() - before;
     EXPECT_EQ(d.heapAllocated, 1) << d;
     EXPECT_EQ(d.LiveBlocks(), 0) << d;
@@ -68,11 +64,11 @@ TEST(EntryPoints, CreatingBeforeTheTypeIsInitialisedFailsAndKeepsNothing)
 
 TEST(EntryPoints, TheFirstEnumerationDescribesTheOneTypeLaterOnesNone)
 {
-    ASSERT_NE(g_enumerate, nullptr);
+    ASSERT_NE(g_plugin.enumerate, nullptr);
     // The first call names another instance; the second names ours, and the
     // class must be registered under the latest.
     NameBuffers first;
-    EXPECT_EQ(g_enumerate(first.init, first.create, first.cleanup, g_dll, static_cast<LPARAM>(0xDEADBEEF)), 1);
+    EXPECT_EQ(g_plugin.enumerate(first.init, first.create, first.cleanup, g_plugin.module, static_cast<LPARAM>(0xDEADBEEF)), 1);
     EXPECT_STREQ(first.init, "InitCalToolType");
     EXPECT_STREQ(first.create, "CalToolCreate");
     EXPECT_STREQ(first.cleanup, "CalToolCleanup");
@@ -82,36 +78,36 @@ TEST(EntryPoints, TheFirstEnumerationDescribesTheOneTypeLaterOnesNone)
     for (LPARAM unused : {LPARAM{0}, LPARAM{-1}}) {
         NameBuffers later;
         const NameBuffers untouched;
-        EXPECT_EQ(g_enumerate(later.init, later.create, later.cleanup, HostInstance(), unused), 0);
+        EXPECT_EQ(g_plugin.enumerate(later.init, later.create, later.cleanup, HostInstance(), unused), 0);
         EXPECT_EQ(std::memcmp(&later, &untouched, sizeof later), 0) << "a later call leaves the buffers alone";
     }
     NameBuffers none;
-    EXPECT_EQ(g_enumerate(nullptr, nullptr, nullptr, HostInstance(), 0), 0);
+    EXPECT_EQ(g_plugin.enumerate(nullptr, nullptr, nullptr, HostInstance(), 0), 0);
 }
 
 TEST(EntryPoints, InitialisingRegistersTheClassOnceAndHandsOutOneDescriptor)
 {
-    ASSERT_NE(g_init, nullptr);
+    ASSERT_NE(g_plugin.init, nullptr);
     const CalLedgerCounts before = CalLedgerSnapshot();
-    g_init(&g_info, 0);
-    ASSERT_NE(g_info, nullptr);
+    g_plugin.init(&g_plugin.info, 0);
+    ASSERT_NE(g_plugin.info, nullptr);
     CalToolTypeInfo* again = nullptr;
-    g_init(&again, static_cast<LPARAM>(0x12345678));
-    EXPECT_EQ(again, g_info) << "one descriptor address";
-    g_init(nullptr, 0);  // a host that wants no answer gets none and no crash
+    g_plugin.init(&again, static_cast<LPARAM>(0x12345678));
+    EXPECT_EQ(again, g_plugin.info) << "one descriptor address";
+    g_plugin.init(nullptr, 0);  // a host that wants no answer gets none and no crash
     const CalLedgerCounts d = CalLedgerSnapshot() - before;
     EXPECT_EQ(d.classesRegistered, 1) << d;
     EXPECT_EQ(d.objectsMade, 2) << "the two bitmaps, loaded once";
 
-    EXPECT_STREQ(g_info->name, "Calendar");
-    EXPECT_STREQ(g_info->description, "Calendar Tool for Halvex");
-    for (HBITMAP bitmap : {g_info->image, g_info->mask}) {
+    EXPECT_STREQ(g_plugin.info->name, "Calendar");
+    EXPECT_STREQ(g_plugin.info->description, "Calendar Tool for Halvex");
+    for (HBITMAP bitmap : {g_plugin.info->image, g_plugin.info->mask}) {
         BITMAP bm{};
         ASSERT_EQ(GetObjectA(bitmap, sizeof bm, &bm), static_cast<int>(sizeof bm));
         EXPECT_EQ(bm.bmWidth, 16);
         EXPECT_EQ(bm.bmHeight, 16);
     }
-    EXPECT_NE(g_info->image, g_info->mask);
+    EXPECT_NE(g_plugin.info->image, g_plugin.info->mask);
 
     WNDCLASSA wc{};
     ASSERT_TRUE(GetClassInfoA(HostInstance(), "CalTool", &wc)) << "registered under the latest host instance";
@@ -126,16 +122,16 @@ TEST(EntryPoints, InitialisingRegistersTheClassOnceAndHandsOutOneDescriptor)
 
 TEST(EntryPoints, CleanupChangesNothingAndToolsAreMadeUnderTheHostInstance)
 {
-    ASSERT_NE(g_cleanup, nullptr);
-    ASSERT_NE(g_info, nullptr);
-    g_cleanup(0);
-    g_cleanup(static_cast<LPARAM>(0xFFFFFFFF));
-    EXPECT_EQ(GetObjectType(g_info->image), static_cast<DWORD>(OBJ_BITMAP)) << "handles given out stay valid";
-    EXPECT_EQ(GetObjectType(g_info->mask), static_cast<DWORD>(OBJ_BITMAP));
+    ASSERT_NE(g_plugin.cleanup, nullptr);
+    ASSERT_NE(g_plugin.info, nullptr);
+    g_plugin.cleanup(0);
+    g_plugin.cleanup(static_cast<LPARAM>(0xFFFFFFFF));
+    EXPECT_EQ(GetObjectType(g_plugin.info->image), static_cast<DWORD>(OBJ_BITMAP)) << "handles given out stay valid";
+    EXPECT_EQ(GetObjectType(g_plugin.info->mask), static_cast<DWORD>(OBJ_BITMAP));
 
     HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, HostInstance(), nullptr);
     RECT r{10, 20, 210, 180};
-    HWND tool = g_create(parent, &r, nullptr, 7, 9);
+    HWND tool = g_plugin.create(parent, &r, nullptr, 7, 9);
     ASSERT_NE(tool, nullptr) << "the class is still registered";
     EXPECT_EQ(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(tool, GWLP_HINSTANCE)), HostInstance());
     char cls[16] = {};

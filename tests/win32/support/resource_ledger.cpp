@@ -60,6 +60,15 @@ void Released(HGDIOBJ object, BOOL ok)
         ++g_counts.objectsReleased;
 }
 
+// A function that makes an object: the object is counted as the module's.
+template <const auto* Real, typename R, typename... A>
+R WINAPI LedgerMake(A... args)
+{
+    R made = (*Real)(args...);
+    Made(made);
+    return made;
+}
+
 HDC WINAPI LedgerCreateCompatibleDC(HDC dc)
 {
     HDC made = realCreateCompatibleDC(dc);
@@ -68,41 +77,6 @@ HDC WINAPI LedgerCreateCompatibleDC(HDC dc)
         Made(made);
     }
     return made;
-}
-
-HBITMAP WINAPI LedgerCreateCompatibleBitmap(HDC dc, int w, int h)
-{
-    HBITMAP made = realCreateCompatibleBitmap(dc, w, h);
-    Made(made);
-    return made;
-}
-
-HBRUSH WINAPI LedgerCreateSolidBrush(COLORREF color)
-{
-    HBRUSH made = realCreateSolidBrush(color);
-    Made(made);
-    return made;
-}
-
-HFONT WINAPI LedgerCreateFontIndirectA(const LOGFONTA* font)
-{
-    HFONT made = realCreateFontIndirectA(font);
-    Made(made);
-    return made;
-}
-
-HBITMAP WINAPI LedgerLoadBitmapA(HINSTANCE instance, LPCSTR name)
-{
-    HBITMAP made = realLoadBitmapA(instance, name);
-    Made(made);
-    return made;
-}
-
-HDC WINAPI LedgerGetDC(HWND window)
-{
-    HDC dc = realGetDC(window);
-    Made(dc);
-    return dc;
 }
 
 int WINAPI LedgerReleaseDC(HWND window, HDC dc)
@@ -166,13 +140,13 @@ void CalLedgerInstall(HMODULE module)
         void* wrapper;
     } hooks[] = {
         {"gdi32.dll", "CreateCompatibleDC", reinterpret_cast<void*>(LedgerCreateCompatibleDC)},
-        {"gdi32.dll", "CreateCompatibleBitmap", reinterpret_cast<void*>(LedgerCreateCompatibleBitmap)},
-        {"gdi32.dll", "CreateSolidBrush", reinterpret_cast<void*>(LedgerCreateSolidBrush)},
-        {"gdi32.dll", "CreateFontIndirectA", reinterpret_cast<void*>(LedgerCreateFontIndirectA)},
+        {"gdi32.dll", "CreateCompatibleBitmap", reinterpret_cast<void*>(LedgerMake<&realCreateCompatibleBitmap, HBITMAP, HDC, int, int>)},
+        {"gdi32.dll", "CreateSolidBrush", reinterpret_cast<void*>(LedgerMake<&realCreateSolidBrush, HBRUSH, COLORREF>)},
+        {"gdi32.dll", "CreateFontIndirectA", reinterpret_cast<void*>(LedgerMake<&realCreateFontIndirectA, HFONT, const LOGFONTA*>)},
         {"gdi32.dll", "DeleteDC", reinterpret_cast<void*>(LedgerDeleteDC)},
         {"gdi32.dll", "DeleteObject", reinterpret_cast<void*>(LedgerDeleteObject)},
-        {"user32.dll", "LoadBitmapA", reinterpret_cast<void*>(LedgerLoadBitmapA)},
-        {"user32.dll", "GetDC", reinterpret_cast<void*>(LedgerGetDC)},
+        {"user32.dll", "LoadBitmapA", reinterpret_cast<void*>(LedgerMake<&realLoadBitmapA, HBITMAP, HINSTANCE, LPCSTR>)},
+        {"user32.dll", "GetDC", reinterpret_cast<void*>(LedgerMake<&realGetDC, HDC, HWND>)},
         {"user32.dll", "ReleaseDC", reinterpret_cast<void*>(LedgerReleaseDC)},
         {"user32.dll", "RegisterClassA", reinterpret_cast<void*>(LedgerRegisterClassA)},
         {"kernel32.dll", "HeapAlloc", reinterpret_cast<void*>(LedgerHeapAlloc)},
