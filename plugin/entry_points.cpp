@@ -68,7 +68,8 @@ extern "C" void CALTOOLAPI InitCalToolType(CalToolTypeInfo** infoOut, LPARAM /*u
     if (g_classAtom == 0)
         RegisterToolClass();
     LoadStringA(g_moduleInstance, IDS_TOOLNAME, g_toolTypeInfo.name, sizeof g_toolTypeInfo.name);
-    LoadStringA(g_moduleInstance, IDS_TOOLDESC, g_toolTypeInfo.description, sizeof g_toolTypeInfo.description);
+    LoadStringA(
+        g_moduleInstance, IDS_TOOLDESC, g_toolTypeInfo.description, sizeof g_toolTypeInfo.description);
     LoadOnce(&g_toolTypeInfo.image, IDB_TOOLIMAGE);
     LoadOnce(&g_toolTypeInfo.mask, IDB_TOOLMASK);
     if (infoOut != nullptr)

@@ -44,7 +44,8 @@ extern "C" HWND CALTOOLAPI CalToolCreate(
     // No rectangle at all is read as an empty one, not through a null pointer.
     const RECT r = rect != nullptr ? *rect : RECT{};
 
-    auto* state = static_cast<CalToolState*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(CalToolState)));
+    auto* state =
+        static_cast<CalToolState*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(CalToolState)));
     if (state == nullptr)
         return nullptr;
     if (settings != nullptr)
@@ -53,8 +54,8 @@ extern "C" HWND CALTOOLAPI CalToolCreate(
         CalSetDefaultSettings(&state->settings);
     state->appliedFont = state->settings.font;
 
-    HWND window = CreateWindowExA(0, CAL_TOOL_CLASS, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top,
-        r.right - r.left, r.bottom - r.top, parent, nullptr, g_hostInstance, nullptr);
+    HWND window = CreateWindowExA(0, CAL_TOOL_CLASS, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left,
+        r.top, r.right - r.left, r.bottom - r.top, parent, nullptr, g_hostInstance, nullptr);
     if (window == nullptr) {
         HeapFree(GetProcessHeap(), 0, state);
         return nullptr;

@@ -108,7 +108,8 @@ void CalLayOutSpinners(const CalToolState* state)
     RECT client;
     if (!GetClientRect(state->window, &client))
         return;
-    const CalSpinnerPlacement p = CalPlaceSpinners(CalRect{client.left, client.top, client.right, client.bottom});
+    const CalSpinnerPlacement p =
+        CalPlaceSpinners(CalRect{client.left, client.top, client.right, client.bottom});
     if (!p.place)
         return;
     SetWindowPos(state->monthSpin, nullptr, p.monthX, p.y, p.width, p.height, SWP_NOZORDER);
@@ -118,6 +119,8 @@ void CalLayOutSpinners(const CalToolState* state)
 LRESULT CALLBACK CalToolWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CalToolState* state = CalToolFromWindow(window);
+    // One line per message: the procedure is the table of contents.
+    // clang-format off
     switch (message) {
     case WM_DESTROY: return OnDestroy(window, state);
     case WM_SIZE: return OnSize(state);
@@ -129,4 +132,5 @@ LRESULT CALLBACK CalToolWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_LBUTTONDBLCLK: return OnDoubleClick(state);
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
+    // clang-format on
 }

@@ -19,8 +19,7 @@ HINSTANCE HostInstance()
     return GetModuleHandleA(nullptr);
 }
 
-template <typename F>
-F Export(const char* name)
+template <typename F> F Export(const char* name)
 {
     return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(g_plugin.module, name)));
 }
@@ -29,10 +28,7 @@ struct NameBuffers {
     char init[32];
     char create[32];
     char cleanup[32];
-    NameBuffers()
-    {
-        std::memset(this, 'x', sizeof *this);
-    }
+    NameBuffers() { std::memset(this, 'x', sizeof *this); }
 };
 
 TEST(EntryPoints, LoadingResolvesTheFourPlainNames)
@@ -48,7 +44,8 @@ TEST(EntryPoints, LoadingResolvesTheFourPlainNames)
     EXPECT_NE(g_plugin.init, nullptr);
     EXPECT_NE(g_plugin.create, nullptr);
     EXPECT_NE(g_plugin.cleanup, nullptr);
-    EXPECT_EQ(GetProcAddress(g_plugin.module, "_EnumeratePanelTypes@20"), nullptr) << "decorated names are not exported";
+    EXPECT_EQ(GetProcAddress(g_plugin.module, "_EnumeratePanelTypes@20"), nullptr)
+        << "decorated names are not exported";
 }
 
 TEST(EntryPoints, CreatingBeforeTheTypeIsInitialisedFailsAndKeepsNothing)
@@ -68,7 +65,9 @@ TEST(EntryPoints, TheFirstEnumerationDescribesTheOneTypeLaterOnesNone)
     // The first call names another instance; the second names ours, and the
     // class must be registered under the latest.
     NameBuffers first;
-    EXPECT_EQ(g_plugin.enumerate(first.init, first.create, first.cleanup, g_plugin.module, static_cast<LPARAM>(0xDEADBEEF)), 1);
+    EXPECT_EQ(g_plugin.enumerate(
+                  first.init, first.create, first.cleanup, g_plugin.module, static_cast<LPARAM>(0xDEADBEEF)),
+        1);
     EXPECT_STREQ(first.init, "InitCalToolType");
     EXPECT_STREQ(first.create, "CalToolCreate");
     EXPECT_STREQ(first.cleanup, "CalToolCleanup");
@@ -79,7 +78,8 @@ TEST(EntryPoints, TheFirstEnumerationDescribesTheOneTypeLaterOnesNone)
         NameBuffers later;
         const NameBuffers untouched;
         EXPECT_EQ(g_plugin.enumerate(later.init, later.create, later.cleanup, HostInstance(), unused), 0);
-        EXPECT_EQ(std::memcmp(&later, &untouched, sizeof later), 0) << "a later call leaves the buffers alone";
+        EXPECT_EQ(std::memcmp(&later, &untouched, sizeof later), 0)
+            << "a later call leaves the buffers alone";
     }
     NameBuffers none;
     EXPECT_EQ(g_plugin.enumerate(nullptr, nullptr, nullptr, HostInstance(), 0), 0);
@@ -126,10 +126,12 @@ TEST(EntryPoints, CleanupChangesNothingAndToolsAreMadeUnderTheHostInstance)
     ASSERT_NE(g_plugin.info, nullptr);
     g_plugin.cleanup(0);
     g_plugin.cleanup(static_cast<LPARAM>(0xFFFFFFFF));
-    EXPECT_EQ(GetObjectType(g_plugin.info->image), static_cast<DWORD>(OBJ_BITMAP)) << "handles given out stay valid";
+    EXPECT_EQ(GetObjectType(g_plugin.info->image), static_cast<DWORD>(OBJ_BITMAP))
+        << "handles given out stay valid";
     EXPECT_EQ(GetObjectType(g_plugin.info->mask), static_cast<DWORD>(OBJ_BITMAP));
 
-    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, HostInstance(), nullptr);
+    HWND parent =
+        CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, HostInstance(), nullptr);
     RECT r{10, 20, 210, 180};
     HWND tool = g_plugin.create(parent, &r, nullptr, 7, 9);
     ASSERT_NE(tool, nullptr) << "the class is still registered";

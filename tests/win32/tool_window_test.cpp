@@ -157,7 +157,8 @@ TEST_F(ToolWindow, ANewToolHasTheDefaultsAndShowsTodaysMonth)
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(sp.spinner, GWL_STYLE)) & sp.style, sp.style);
         EXPECT_EQ(GetWindowLongA(sp.spinner, GWL_STYLE) & UDS_ARROWKEYS, 0);
         int lower = 0, upper = 0;
-        SendMessageA(sp.spinner, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
+        SendMessageA(
+            sp.spinner, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
         EXPECT_EQ(lower, sp.lower);
         EXPECT_EQ(upper, sp.upper);
         EXPECT_EQ(SpinnerPosition(sp.spinner), sp.position);

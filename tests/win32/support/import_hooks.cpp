@@ -2,8 +2,7 @@
 
 namespace {
 
-template <typename T>
-T* At(HMODULE module, DWORD rva)
+template <typename T> T* At(HMODULE module, DWORD rva)
 {
     return reinterpret_cast<T*>(reinterpret_cast<BYTE*>(module) + rva);
 }
@@ -20,7 +19,8 @@ void* CalTestPatchImport(HMODULE module, const char* dll, const char* function, 
     for (auto* imp = At<IMAGE_IMPORT_DESCRIPTOR>(module, dir.VirtualAddress); imp->Name != 0; ++imp) {
         if (lstrcmpiA(At<char>(module, imp->Name), dll) != 0)
             continue;
-        auto* names = At<IMAGE_THUNK_DATA>(module, imp->OriginalFirstThunk ? imp->OriginalFirstThunk : imp->FirstThunk);
+        auto* names =
+            At<IMAGE_THUNK_DATA>(module, imp->OriginalFirstThunk ? imp->OriginalFirstThunk : imp->FirstThunk);
         auto* slots = At<IMAGE_THUNK_DATA>(module, imp->FirstThunk);
         for (; names->u1.AddressOfData != 0; ++names, ++slots) {
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))

@@ -25,7 +25,8 @@ const CalLoadedPlugin& CalTestPlugin()
         p.enumerate = reinterpret_cast<CalEnumeratePanelTypesProc>(
             reinterpret_cast<void*>(GetProcAddress(p.module, "EnumeratePanelTypes")));
         char names[3][32] = {};
-        if (p.enumerate == nullptr || p.enumerate(names[0], names[1], names[2], GetModuleHandleA(nullptr), 0) != 1)
+        if (p.enumerate == nullptr ||
+            p.enumerate(names[0], names[1], names[2], GetModuleHandleA(nullptr), 0) != 1)
             return p;
         auto resolve = [&](const char* name) {
             return reinterpret_cast<void*>(GetProcAddress(p.module, name));

@@ -14,8 +14,7 @@ struct DcState {
 
 // The platform's own functions, resolved by name: a module that routes its
 // imports through the ledger may be the one the ledger is linked into.
-template <typename F>
-F Real(const char* dll, const char* name)
+template <typename F> F Real(const char* dll, const char* name)
 {
     return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(dll), name)));
 }
@@ -61,8 +60,7 @@ void Released(HGDIOBJ object, BOOL ok)
 }
 
 // A function that makes an object: the object is counted as the module's.
-template <const auto* Real, typename R, typename... A>
-R WINAPI LedgerMake(A... args)
+template <const auto* Real, typename R, typename... A> R WINAPI LedgerMake(A... args)
 {
     R made = (*Real)(args...);
     Made(made);
@@ -140,12 +138,16 @@ void CalLedgerInstall(HMODULE module)
         void* wrapper;
     } hooks[] = {
         {"gdi32.dll", "CreateCompatibleDC", reinterpret_cast<void*>(LedgerCreateCompatibleDC)},
-        {"gdi32.dll", "CreateCompatibleBitmap", reinterpret_cast<void*>(LedgerMake<&realCreateCompatibleBitmap, HBITMAP, HDC, int, int>)},
-        {"gdi32.dll", "CreateSolidBrush", reinterpret_cast<void*>(LedgerMake<&realCreateSolidBrush, HBRUSH, COLORREF>)},
-        {"gdi32.dll", "CreateFontIndirectA", reinterpret_cast<void*>(LedgerMake<&realCreateFontIndirectA, HFONT, const LOGFONTA*>)},
+        {"gdi32.dll", "CreateCompatibleBitmap",
+            reinterpret_cast<void*>(LedgerMake<&realCreateCompatibleBitmap, HBITMAP, HDC, int, int>)},
+        {"gdi32.dll", "CreateSolidBrush",
+            reinterpret_cast<void*>(LedgerMake<&realCreateSolidBrush, HBRUSH, COLORREF>)},
+        {"gdi32.dll", "CreateFontIndirectA",
+            reinterpret_cast<void*>(LedgerMake<&realCreateFontIndirectA, HFONT, const LOGFONTA*>)},
         {"gdi32.dll", "DeleteDC", reinterpret_cast<void*>(LedgerDeleteDC)},
         {"gdi32.dll", "DeleteObject", reinterpret_cast<void*>(LedgerDeleteObject)},
-        {"user32.dll", "LoadBitmapA", reinterpret_cast<void*>(LedgerMake<&realLoadBitmapA, HBITMAP, HINSTANCE, LPCSTR>)},
+        {"user32.dll", "LoadBitmapA",
+            reinterpret_cast<void*>(LedgerMake<&realLoadBitmapA, HBITMAP, HINSTANCE, LPCSTR>)},
         {"user32.dll", "GetDC", reinterpret_cast<void*>(LedgerMake<&realGetDC, HDC, HWND>)},
         {"user32.dll", "ReleaseDC", reinterpret_cast<void*>(LedgerReleaseDC)},
         {"user32.dll", "RegisterClassA", reinterpret_cast<void*>(LedgerRegisterClassA)},
@@ -164,15 +166,15 @@ CalLedgerCounts CalLedgerSnapshot()
 CalLedgerCounts operator-(const CalLedgerCounts& a, const CalLedgerCounts& b)
 {
     return CalLedgerCounts{a.objectsMade - b.objectsMade, a.objectsReleased - b.objectsReleased,
-        a.heapAllocated - b.heapAllocated, a.heapFreed - b.heapFreed, a.releasedWhileInUse - b.releasedWhileInUse,
-        a.dcsReleasedDirty - b.dcsReleasedDirty, a.failedReleases - b.failedReleases,
-        a.classesRegistered - b.classesRegistered};
+        a.heapAllocated - b.heapAllocated, a.heapFreed - b.heapFreed,
+        a.releasedWhileInUse - b.releasedWhileInUse, a.dcsReleasedDirty - b.dcsReleasedDirty,
+        a.failedReleases - b.failedReleases, a.classesRegistered - b.classesRegistered};
 }
 
 std::ostream& operator<<(std::ostream& os, const CalLedgerCounts& c)
 {
-    return os << "{made " << c.objectsMade << ", released " << c.objectsReleased << ", heap +" << c.heapAllocated
-              << " -" << c.heapFreed << ", released in use " << c.releasedWhileInUse << ", dirty DCs "
-              << c.dcsReleasedDirty << ", failed releases " << c.failedReleases << ", classes registered "
-              << c.classesRegistered << "}";
+    return os << "{made " << c.objectsMade << ", released " << c.objectsReleased << ", heap +"
+              << c.heapAllocated << " -" << c.heapFreed << ", released in use " << c.releasedWhileInUse
+              << ", dirty DCs " << c.dcsReleasedDirty << ", failed releases " << c.failedReleases
+              << ", classes registered " << c.classesRegistered << "}";
 }

@@ -11,15 +11,15 @@
 #include <ostream>
 
 struct CalLedgerCounts {
-    long objectsMade;          // DCs, bitmaps, brushes, fonts made by the module
-    long objectsReleased;      // of those, deleted or released again
-    long heapAllocated;        // HeapAlloc calls that succeeded
-    long heapFreed;            // HeapFree calls that succeeded
-    long releasedWhileInUse;   // objects deleted while still selected into a DC of the module's
-    long dcsReleasedDirty;     // DCs deleted with an object of the module's still selected, or with
-                               // their text colour or background mode not put back
-    long failedReleases;       // Delete/Release calls that the platform refused
-    long classesRegistered;    // RegisterClassA calls
+    long objectsMade;         // DCs, bitmaps, brushes, fonts made by the module
+    long objectsReleased;     // of those, deleted or released again
+    long heapAllocated;       // HeapAlloc calls that succeeded
+    long heapFreed;           // HeapFree calls that succeeded
+    long releasedWhileInUse;  // objects deleted while still selected into a DC of the module's
+    long dcsReleasedDirty;    // DCs deleted with an object of the module's still selected, or with
+                              // their text colour or background mode not put back
+    long failedReleases;      // Delete/Release calls that the platform refused
+    long classesRegistered;   // RegisterClassA calls
 
     long LiveObjects() const { return objectsMade - objectsReleased; }
     long LiveBlocks() const { return heapAllocated - heapFreed; }

@@ -54,8 +54,8 @@ CalTestParent::CalTestParent(int width, int height, int x, int y)
     RECT r{0, 0, width, height};
     const DWORD style = WS_POPUP | WS_CLIPCHILDREN;
     AdjustWindowRect(&r, style, FALSE);
-    window = CreateWindowExA(0, kClass, "test panel", style, x, y, r.right - r.left, r.bottom - r.top, nullptr,
-        nullptr, GetModuleHandleA(nullptr), nullptr);
+    window = CreateWindowExA(0, kClass, "test panel", style, x, y, r.right - r.left, r.bottom - r.top,
+        nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ShowWindow(window, SW_SHOWNOACTIVATE);
     UpdateWindow(window);
