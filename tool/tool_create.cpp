@@ -22,18 +22,18 @@ HWND CreateSpinner(HWND tool, DWORD style, int id, int lower, int upper)
     return CreateUpDownControl(style, 0, 0, 1, 1, tool, id, g_hostInstance, nullptr, upper, lower, 1);
 }
 
-void SetSpinnerPosition(HWND spinner, WORD position)
+}  // namespace
+
+void CalSetSpinnerPosition(HWND spinner, WORD position)
 {
     SendMessageA(spinner, UDM_SETPOS, 0, MAKELPARAM(position, 0));
 }
 
-}  // namespace
-
 void CalResetToToday(CalToolState* state)
 {
     GetLocalTime(&state->shown);
-    SetSpinnerPosition(state->monthSpin, state->shown.wMonth);
-    SetSpinnerPosition(state->yearSpin, state->shown.wYear);
+    CalSetSpinnerPosition(state->monthSpin, state->shown.wMonth);
+    CalSetSpinnerPosition(state->yearSpin, state->shown.wYear);
     state->todayMonth = state->shown.wMonth;
     state->todayYear = state->shown.wYear;
 }

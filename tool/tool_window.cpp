@@ -73,7 +73,7 @@ LRESULT OnHScroll(CalToolState* state, WPARAM wParam, LPARAM lParam)
     state->shown.wYear = r.shown.year;
     state->shown.wMonth = r.shown.month;
     if (r.setYearSpinner)
-        SendMessageA(state->yearSpin, UDM_SETPOS, 0, MAKELPARAM(r.shown.year, 0));
+        CalSetSpinnerPosition(state->yearSpin, r.shown.year);
     if (r.repaint)
         Invalidate(state->window);
     return 0;

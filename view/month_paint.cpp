@@ -67,6 +67,8 @@ void DrawToday(HDC dc, const CalMonthLayout& layout, int day, bool fill)
         DeleteObject(highlight);
 }
 
+// today is 0, or a day number that a shorter month may not have: then no
+// day is marked.
 void DrawDays(HDC dc, const CalMonthLayout& layout, int today, bool fillToday)
 {
     for (int d = 1; d <= layout.dayCount; ++d) {
@@ -120,7 +122,7 @@ void ComposeView(HWND window, HDC dc, const RECT& client, HBRUSH face, const Cal
         DrawWeekNumbers(dc, layout);
     DrawSeparator(dc, layout);
     DrawHeader(dc, layout, state->shown.wYear, state->shown.wMonth);
-    DrawDays(dc, layout, layout.hasToday ? in.todayDay : 0, !hostBackground);
+    DrawDays(dc, layout, in.todayDay, !hostBackground);
     DrawTitle(dc, layout, state->shown.wYear, state->shown.wMonth);
     SetBkMode(dc, oldMode);
 }
