@@ -96,6 +96,12 @@ protected:
         SendMessageA(spinner, WM_LBUTTONUP, 0, at);
     }
 
+    // A spinner's scroll report, as the control sends it to the tool.
+    static void Report(HWND tool, HWND spinner, WORD code, WORD position)
+    {
+        SendMessageA(tool, WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(spinner));
+    }
+
     static void ExpectShown(HWND tool, int year, int month)
     {
         const CalToolState* s = Record(tool);
@@ -264,7 +270,7 @@ TEST_F(ToolWindow, TheMonthSpinnerCarriesIntoTheNextAndPreviousYear)
     EXPECT_EQ(SpinnerPosition(s->yearSpin), 2024);
 
     // The end-of-scroll report after a step repeats its position: no change.
-    SendMessageA(tool, WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 12), reinterpret_cast<LPARAM>(s->monthSpin));
+    Report(tool, s->monthSpin, SB_ENDSCROLL, 12);
     ExpectShown(tool, 2024, 12);
 }
 
@@ -287,7 +293,7 @@ TEST_F(ToolWindow, AReportBeforeAnyStepOnlyRepaints)
     HWND tool = Create();
     CalToolState* s = Record(tool);
     Show(tool, 2024, 5);
-    SendMessageA(tool, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 9), reinterpret_cast<LPARAM>(s->monthSpin));
+    Report(tool, s->monthSpin, SB_THUMBPOSITION, 9);
     ExpectShown(tool, 2024, 5);
     EXPECT_TRUE(NeedsPaint(tool));
 }
@@ -310,7 +316,7 @@ TEST_F(ToolWindow, TheYearSpinnerChangesOnlyTheYear)
 
     // The same year again changes nothing and does not repaint.
     ValidateRect(tool, nullptr);
-    SendMessageA(tool, WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 2023), reinterpret_cast<LPARAM>(s->yearSpin));
+    Report(tool, s->yearSpin, SB_ENDSCROLL, 2023);
     ExpectShown(tool, 2023, 2);
     EXPECT_FALSE(NeedsPaint(tool));
 }
@@ -399,7 +405,7 @@ TEST_F(ToolWindow, DestructionFreesTheRecordAndStopsTheTimer)
     // What the window still receives finds no record and does nothing.
     SendMessageA(tool, WM_TIMER, IDT_DAYCHECK, 0);
     SendMessageA(tool, WM_LBUTTONDBLCLK, 0, 0);
-    SendMessageA(tool, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 5), 0);
+    Report(tool, nullptr, SB_THUMBPOSITION, 5);
     SendMessageA(tool, WM_SIZE, 0, 0);
     InvalidateRect(tool, nullptr, FALSE);
     UpdateWindow(tool);
