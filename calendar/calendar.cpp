@@ -65,6 +65,17 @@ int32_t CalGridOffset(int32_t year, int32_t month, int32_t firstDay)
     return static_cast<int32_t>(FloorMod(int64_t{CalDayOfWeek(year, month, 1)} + 7 - firstDay, 7));
 }
 
+int32_t CalNormalFirstDay(int32_t firstDay)
+{
+    return static_cast<int32_t>(FloorMod(firstDay, 7));
+}
+
+int32_t CalFirstSunday(int32_t day, int32_t weekday)
+{
+    const int32_t s = static_cast<int32_t>(FloorMod(int64_t{day} - weekday, 7));
+    return s == 0 ? 7 : s;
+}
+
 int32_t CalFirstWeekNumber(int32_t year, int32_t month, int32_t gridOffset)
 {
     return static_cast<int32_t>(FloorDiv(DaysBeforeMonth(year, month) + 9 - gridOffset, 7));

@@ -27,6 +27,15 @@ int32_t CalDayOfWeek(int32_t year, int32_t month, int32_t day);
 // d + offset, and column 0 is headed by firstDay (0 = Sunday ... 6 = Saturday).
 int32_t CalGridOffset(int32_t year, int32_t month, int32_t firstDay);
 
+// The weekday (0 = Sunday ... 6 = Saturday) that heads the grid's first
+// column for a first-day setting, also one outside 0..6 from a stored block.
+int32_t CalNormalFirstDay(int32_t firstDay);
+
+// The day of a month that is its first Sunday, 1..7, given any day of the
+// month and its weekday (0 = Sunday ... 6 = Saturday). That Sunday and the
+// six days after it are valid dates in every month.
+int32_t CalFirstSunday(int32_t day, int32_t weekday);
+
 // Week number borne by row 0 of the month grid; row t bears this plus t.
 int32_t CalFirstWeekNumber(int32_t year, int32_t month, int32_t gridOffset);
 

@@ -11,11 +11,18 @@ add_library(cal_win32 OBJECT
     tool/tool_create.cpp
     tool/tool_window.cpp
     tool/background_request.cpp
+    tool/commands.cpp
+    tool/context_menu.cpp
+    tool/font_choice.cpp
+    tool/host_requests.cpp
+    tool/ideal_size.cpp
     view/month_text.cpp
     view/month_paint.cpp
+    dialogs/about_box.cpp
+    dialogs/properties_page.cpp
 )
 target_include_directories(cal_win32 PUBLIC ${CMAKE_SOURCE_DIR}/resources)
-target_link_libraries(cal_win32 PUBLIC cal_core comctl32 PRIVATE cal_warnings)
+target_link_libraries(cal_win32 PUBLIC cal_core comctl32 comdlg32 PRIVATE cal_warnings)
 
 add_library(Calendar SHARED
     plugin/dll_entry.cpp
@@ -67,6 +74,8 @@ add_library(cal_test_support STATIC
     tests/win32/support/resource_ledger.cpp
     tests/win32/support/test_parent.cpp
     tests/win32/support/plugin_loader.cpp
+    tests/win32/support/modal_driver.cpp
+    tests/win32/support/tool_test.cpp
 )
 target_include_directories(cal_test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests/win32/support)
 target_link_libraries(cal_test_support PUBLIC GTest::gtest PRIVATE cal_warnings)
@@ -79,6 +88,7 @@ cal_wine_test(core_tests_win32
         tests/native/month_layout_test.cpp
         tests/native/fit_size_test.cpp
         tests/native/navigation_test.cpp
+        tests/native/about_sequence_test.cpp
     LIBS cal_core GTest::gtest_main)
 
 cal_wine_test(layout_records_test
@@ -116,7 +126,7 @@ cal_wine_test(month_paint_test
 # with other names and one with double-byte characters.
 cal_wine_test(month_text_test
     SOURCES tests/win32/month_text_test.cpp
-    LIBS cal_win32 GTest::gtest_main)
+    LIBS cal_win32 cal_test_support GTest::gtest_main)
 cal_wine_run(month_text_test_de month_text_test 120 de_DE.UTF-8)
 cal_wine_run(month_text_test_ja month_text_test 120 ja_JP.UTF-8)
 
@@ -128,3 +138,29 @@ add_test(NAME dll_interface
         -DEXPORTS=CalToolCleanup,CalToolCreate,EnumeratePanelTypes,InitCalToolType
         -P ${CMAKE_SOURCE_DIR}/tests/win32/check_dll_interface.cmake)
 set_tests_properties(dll_interface PROPERTIES TIMEOUT 60)
+
+# The context menu and its commands, driven through the real popup menu, in
+# two locales.
+cal_wine_test(context_menu_test
+    SOURCES tests/win32/context_menu_test.cpp
+    LIBS cal_test_support
+    ARGS $<TARGET_FILE:Calendar>
+    TIMEOUT 300)
+add_dependencies(context_menu_test Calendar)
+cal_wine_run(context_menu_test_de context_menu_test 300 de_DE.UTF-8 $<TARGET_FILE:Calendar>)
+
+# The About box and the properties page, with the library's objects and
+# resources linked in so that the page's process-wide binding can be read.
+cal_wine_test(dialogs_test
+    SOURCES tests/win32/dialogs_test.cpp resources/calendar.rc
+    LIBS cal_win32 cal_test_support
+    TIMEOUT 300)
+cal_wine_run(dialogs_test_de dialogs_test 300 de_DE.UTF-8)
+
+# The host's requests: settings, page creation, preferred and fitted sizes.
+cal_wine_test(host_requests_test
+    SOURCES tests/win32/host_requests_test.cpp
+    LIBS cal_test_support
+    ARGS $<TARGET_FILE:Calendar>
+    TIMEOUT 300)
+add_dependencies(host_requests_test Calendar)

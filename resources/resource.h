@@ -27,6 +27,7 @@
 #define IDC_MONTHSPIN       755
 #define IDC_YEARSPIN        756
 #define IDC_PAGEAPPLY       323
+#define IDC_FIRSTDAYGROUP   0xFFFF  /* the group box round the first-day buttons: unnamed (-1) in a plain template */
 #define IDC_FIRSTDAY0       1047  /* 1047..1053: Sunday..Saturday */
 #define IDC_WEEKNUMBERS     1054
 #define IDC_USEBACKGROUND   1055

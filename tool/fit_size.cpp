@@ -50,3 +50,25 @@ uint32_t CalFitSize(const CalFitRequest& r)
         return CalPackSize(r.minWidth, r.minHeight);
     return CalPackSize(w, h);
 }
+
+uint32_t CalCombineIdealSize(const CalTextExtent (&months)[12], const CalTextExtent (&digitRows)[3])
+{
+    // Both are unsigned 16-bit, as the packed result is; an extent is
+    // compared whole and kept to 16 bits when taken.
+    uint16_t w = 0;
+    uint16_t h = 0;
+    const auto widen = [](uint16_t& into, int32_t value) {
+        if (value > into)
+            into = static_cast<uint16_t>(value);
+    };
+    for (const CalTextExtent& e : months) {
+        widen(h, e.height);
+        widen(w, e.width);
+    }
+    w = static_cast<uint16_t>(w * 8u / 6u);
+    for (const CalTextExtent& e : digitRows) {
+        widen(h, e.height);
+        widen(w, e.width);
+    }
+    return CalPackSize(w, h * 8);
+}

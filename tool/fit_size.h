@@ -1,5 +1,6 @@
-// Fitting a size proposed by the host to the calendar's 4:3 shape.
-// Pure arithmetic over the host's record; no platform headers.
+// The sizes a tool tells its host: a proposed size fitted to the calendar's
+// 4:3 shape, and the preferred size combined from measured text extents.
+// Pure arithmetic; no platform headers.
 #ifndef CALENDAR_TOOL_FIT_SIZE_H
 #define CALENDAR_TOOL_FIT_SIZE_H
 
@@ -15,5 +16,17 @@ inline constexpr float CAL_ASPECT = 1398101.0f / 1048576.0f;
 // dimension follows from the proposed one, the derived one is held to its
 // maximum, and a result below either minimum gives the minimum size.
 uint32_t CalFitSize(const CalFitRequest& request);
+
+// The extent of one line of text as the platform measured it.
+struct CalTextExtent {
+    int32_t width;
+    int32_t height;
+};
+
+// The preferred size (width | height << 16) from the extents of the twelve
+// month texts ("<month name> 9999") and of the three rows of digit pairs:
+// the widest month text widened by 8/6, or the widest digit row if that is
+// wider; eight rows of the tallest line. Kept to 16 bits at each step.
+uint32_t CalCombineIdealSize(const CalTextExtent (&months)[12], const CalTextExtent (&digitRows)[3]);
 
 #endif

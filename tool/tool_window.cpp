@@ -1,12 +1,18 @@
 // The window procedure of a calendar tool: its own life (resizing, painting,
-// destruction), and navigation with the spinners, the double click and the
-// day check.
+// destruction), navigation with the spinners, the double click and the day
+// check, the context menu and its commands, and the host's requests.
 #include "tool/tool_window.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include "dialogs/properties_page.h"
+#include "plugin/cal_protocol.h"
 #include "resource.h"
+#include "tool/commands.h"
+#include "tool/context_menu.h"
+#include "tool/host_requests.h"
+#include "tool/ideal_size.h"
 #include "tool/navigation.h"
 #include "view/month_paint.h"
 
@@ -48,8 +54,10 @@ LRESULT OnDestroy(HWND window, CalToolState* state)
 {
     KillTimer(window, IDT_DAYCHECK);
     SetWindowLongPtrA(window, 0, 0);
-    if (state != nullptr)
+    if (state != nullptr) {
+        CalPageForget(state);
         HeapFree(GetProcessHeap(), 0, state);
+    }
     return 0;
 }
 
@@ -101,6 +109,27 @@ LRESULT OnTimer(CalToolState* state)
     return 0;
 }
 
+LRESULT OnContextMenu(const CalToolState* state, LPARAM point)
+{
+    // Not passed on: the system raises no WM_CONTEXTMENU for the tool.
+    if (state != nullptr)
+        CalShowContextMenu(state, point);
+    return 0;
+}
+
+LRESULT OnCommand(CalToolState* state, WPARAM wParam)
+{
+    if (state != nullptr)
+        CalRunCommand(state, LOWORD(wParam));
+    return 0;
+}
+
+LRESULT OnGetIdealSize(HWND window, const CalToolState* state)
+{
+    return static_cast<LRESULT>(
+        state != nullptr ? CalMeasureIdealSize(state, window) : CalPackSize(160, 120));
+}
+
 }  // namespace
 
 void CalLayOutSpinners(const CalToolState* state)
@@ -130,6 +159,13 @@ LRESULT CALLBACK CalToolWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER: return OnTimer(state);
     case WM_HSCROLL: return OnHScroll(state, wParam, lParam);
     case WM_LBUTTONDBLCLK: return OnDoubleClick(state);
+    case WM_RBUTTONUP: return OnContextMenu(state, lParam);
+    case WM_COMMAND: return OnCommand(state, wParam);
+    case CTM_GETSETTINGS: return CalGetSettings(state, lParam);
+    case CTM_SETSETTINGS: return CalSetSettings(state, wParam, lParam);
+    case CTM_CREATEPAGE: return CalCreatePage(state, wParam, lParam);
+    case CTM_GETIDEALSIZE: return OnGetIdealSize(window, state);
+    case CTM_FITSIZE: case CTM_FITSIZE2: case CTM_FITSIZE3: return CalFitRequestedSize(lParam);
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
     // clang-format on

@@ -155,3 +155,40 @@ TEST(CalendarTest, FirstWeekNumbersOfKnownMonths)
     EXPECT_EQ(CalFirstWeekNumber(2024, 3, CalGridOffset(2024, 3, 5)), 9);  // empty row 0, then 10
     EXPECT_EQ(CalFirstWeekNumber(2024, 12, CalGridOffset(2024, 12, 1)), 48);
 }
+
+TEST(CalendarTest, FirstSundayOfEveryMonthFromAnyOfItsDays)
+{
+    // Every day of every month of 2023..2028 names the same first Sunday,
+    // the one the civil calendar finds, and it and the six days after it
+    // run Sunday..Saturday inside the month.
+    for (int32_t y = 2023; y <= 2028; ++y) {
+        for (int32_t m = 1; m <= 12; ++m) {
+            int32_t first = 1;
+            while (SundayBasedWeekday(CivilDate(y, m, first)) != 0)
+                ++first;
+            for (int32_t d = 1; d <= CalMonthLength(y, m); ++d) {
+                ASSERT_EQ(CalFirstSunday(d, SundayBasedWeekday(CivilDate(y, m, d))), first)
+                    << y << '-' << m << '-' << d;
+            }
+            EXPECT_LE(first + 6, 13);
+        }
+    }
+    EXPECT_EQ(CalFirstSunday(10, 3), 7);  // a Wednesday the 10th
+    EXPECT_EQ(CalFirstSunday(3, 5), 5);   // a Friday the 3rd
+    EXPECT_EQ(CalFirstSunday(1, 0), 1);   // a Sunday the 1st
+}
+
+TEST(CalendarTest, FirstDayOutsideTheWeekNamesTheWeekdayTheGridStartsWith)
+{
+    for (int32_t f = -30; f <= 30; ++f) {
+        const int32_t normal = CalNormalFirstDay(f);
+        ASSERT_GE(normal, 0);
+        ASSERT_LE(normal, 6);
+        // The grid laid out for the stored value is the one for its weekday.
+        EXPECT_EQ(CalGridOffset(2024, 5, f), CalGridOffset(2024, 5, normal)) << f;
+    }
+    EXPECT_EQ(CalNormalFirstDay(9), 2);
+    EXPECT_EQ(CalNormalFirstDay(-3), 4);
+    EXPECT_EQ(CalNormalFirstDay(INT32_MIN), 5);  // -2^31 = -306783379 * 7 + 5
+    EXPECT_EQ(CalNormalFirstDay(INT32_MAX), 1);  // 2^31 - 1 = 306783378 * 7 + 1
+}

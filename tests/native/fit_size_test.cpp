@@ -195,3 +195,52 @@ TEST(FitSizeTest, ExtremeProposalsAndBoundsAreWellDefined)
     EXPECT_TRUE(Gives({kMin, kMin, kMax, kMax, 1, kMin}, Packed(kMin, kMin)));
     EXPECT_TRUE(Gives({5, 7, kMax, kMax, 1, kMin}, Packed(5, 7)));
 }
+
+namespace {
+
+CalTextExtent Lines(int32_t w, int32_t h)
+{
+    return CalTextExtent{w, h};
+}
+
+TEST(IdealSizeTest, CombinesTheWidestAndTallestLines)
+{
+    CalTextExtent months[12];
+    for (auto& m : months)
+        m = Lines(80, 13);
+    months[4] = Lines(90, 12);
+    CalTextExtent rows[3] = {Lines(115, 13), Lines(116, 13), Lines(117, 13)};
+    // 90 * 8 / 6 = 120 beats the widest digit row; 8 rows of 13.
+    EXPECT_EQ(CalCombineIdealSize(months, rows), 120u | (104u << 16));
+
+    // A digit row wider than the widened title wins, and is not widened.
+    rows[1] = Lines(130, 13);
+    EXPECT_EQ(CalCombineIdealSize(months, rows), 130u | (104u << 16));
+    // The tallest line of either kind sets the row height.
+    rows[2] = Lines(10, 20);
+    EXPECT_EQ(CalCombineIdealSize(months, rows) >> 16, 160u);
+    months[11] = Lines(10, 25);
+    EXPECT_EQ(CalCombineIdealSize(months, rows) >> 16, 200u);
+    // The widening truncates: 91 * 8 / 6 = 121.33.
+    months[4] = Lines(91, 12);
+    rows[1] = Lines(0, 0);
+    EXPECT_EQ(CalCombineIdealSize(months, rows) & 0xFFFFu, 121u);
+}
+
+TEST(IdealSizeTest, KeepsSixteenBitsAtEachStep)
+{
+    CalTextExtent months[12] = {};
+    CalTextExtent rows[3] = {};
+    // 12000 widened is 16000; eight rows of 9000 are 72000, kept to its low
+    // 16 bits.
+    months[0] = Lines(12000, 9000);
+    EXPECT_EQ(CalCombineIdealSize(months, rows), 16000u | ((72000u - 65536u) << 16));
+    // A width past 16 bits is kept to its low 16 before widening.
+    months[0] = Lines(65536 + 60, 1);
+    EXPECT_EQ(CalCombineIdealSize(months, rows) & 0xFFFFu, 80u);
+    // Nothing measured gives nothing; negative extents count as none.
+    months[0] = Lines(-5, -5);
+    EXPECT_EQ(CalCombineIdealSize(months, rows), 0u);
+}
+
+}  // namespace

@@ -1,6 +1,8 @@
-// The month view's title and weekday initials, checked against the names of
-// whichever locale the run has: English, German or Japanese (a double-byte
-// code page), and the locale formatter's own output where it works.
+// The locale's texts of a tool (the title and weekday initials of the month
+// view, the weekday names of the menu and the page, the month names of the
+// preferred size), checked against the names of whichever locale the run
+// has: English, German or Japanese (a double-byte code page), and the locale
+// formatter's own output where it works.
 #include <windows.h>
 
 #include <cstring>
@@ -8,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "import_hooks.h"
 #include "view/month_text.h"
 
 namespace {
@@ -150,4 +153,113 @@ TEST(MonthTextTest, InitialIsTheWholeFirstCharacterOfTheDayName)
             EXPECT_EQ(initials, week);
         }
     }
+}
+
+TEST(MonthTextTest, WeekdayNamesRunSundayToSaturdayInEveryKindOfMonth)
+{
+    // Months beginning on a Monday (first Sunday the 7th) and on a Sunday
+    // (the 1st), seen from an early, a middle and a late day.
+    const SYSTEMTIME days[] = {
+        {2024, 1, 1, 1, 0, 0, 0, 0},   // Monday 1 January 2024
+        {2024, 1, 3, 31, 0, 0, 0, 0},  // Wednesday 31 January 2024
+        {2024, 9, 0, 1, 0, 0, 0, 0},   // Sunday 1 September 2024
+        {2024, 9, 1, 30, 0, 0, 0, 0},  // Monday 30 September 2024
+        {2026, 2, 6, 28, 0, 0, 0, 0},  // Saturday 28 February 2026
+    };
+    for (const SYSTEMTIME& today : days) {
+        for (int weekday = 0; weekday < 7; ++weekday) {
+            SCOPED_TRACE(testing::Message()
+                << today.wYear << "-" << today.wMonth << "-" << today.wDay << " #" << weekday);
+            char out[20];
+            const int length = CalWeekdayNameIn(today, weekday, out);
+            // LOCALE_SDAYNAME1 is Monday, LOCALE_SDAYNAME7 Sunday.
+            const std::string name = LocaleText(LOCALE_SDAYNAME1 + static_cast<LCTYPE>((weekday + 6) % 7));
+            EXPECT_EQ(std::string(out), name);
+            EXPECT_EQ(length, static_cast<int>(name.size()));
+        }
+    }
+    // Today's month, as the menu and the page use it.
+    char sunday[20];
+    CalWeekdayName(0, sunday);
+    EXPECT_EQ(std::string(sunday), LocaleText(LOCALE_SDAYNAME7));
+}
+
+TEST(MonthTextTest, MonthNamesDependOnTheMonthAlone)
+{
+    for (WORD month = 1; month <= 12; ++month) {
+        const std::string name = LocaleText(LOCALE_SMONTHNAME1 + month - 1u);
+        // Years the formatter refuses give the same names as one it takes.
+        for (WORD year : {WORD{1}, WORD{1600}, WORD{2024}, WORD{9999}, WORD{10000}, WORD{65535}}) {
+            char out[20];
+            const int length = CalMonthName(year, month, out);
+            EXPECT_EQ(std::string(out), name) << year << "-" << month;
+            EXPECT_EQ(length, static_cast<int>(name.size()));
+        }
+    }
+    // A month no date has still gives a terminated text.
+    char out[20];
+    std::memset(out, 0x7F, sizeof out);
+    const int length = CalMonthName(2024, 13, out);
+    ASSERT_LE(length, 19);
+    EXPECT_EQ(static_cast<size_t>(length), std::strlen(out));
+}
+
+namespace {
+
+// Stand-ins for the formatter and the locale's names with a name far longer
+// than any buffer the library gives: ASCII or, in a double-byte locale,
+// double-byte characters. The formatter refuses a buffer too small, as the
+// platform's does.
+std::string g_longName;
+int WINAPI LongDate(LCID, DWORD, const SYSTEMTIME*, LPCSTR, LPSTR out, int size)
+{
+    if (static_cast<int>(g_longName.size()) + 1 > size) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    std::memcpy(out, g_longName.c_str(), g_longName.size() + 1);
+    return static_cast<int>(g_longName.size()) + 1;
+}
+int WINAPI LongLocaleName(LCID, LCTYPE, LPSTR out, int size)
+{
+    return LongDate(0, 0, nullptr, nullptr, out, size);
+}
+
+}  // namespace
+
+TEST(MonthTextTest, NamesLongerThanTheirBuffersAreCutToWholeCharacters)
+{
+    HMODULE self = GetModuleHandleA(nullptr);
+    void* date =
+        CalTestPatchImport(self, "KERNEL32.dll", "GetDateFormatA", reinterpret_cast<void*>(LongDate));
+    void* names =
+        CalTestPatchImport(self, "KERNEL32.dll", "GetLocaleInfoA", reinterpret_cast<void*>(LongLocaleName));
+    ASSERT_NE(date, nullptr);
+    ASSERT_NE(names, nullptr);
+    const bool doubleByte = Language() == LANG_JAPANESE;
+    // 29 characters: "Xa...", or 29 copies of the Japanese character for month.
+    g_longName.clear();
+    for (int i = 0; i < 29; ++i)
+        g_longName += doubleByte ? "\x8C\x8E" : (i == 0 ? "X" : "a");
+    struct Guarded {
+        char out[20];
+        char guard[12];
+    };
+    for (int kind = 0; kind < 3; ++kind) {
+        Guarded g;
+        std::memset(&g, 0x7F, sizeof g);
+        SYSTEMTIME today{2024, 1, 1, 1, 0, 0, 0, 0};
+        const int length = kind == 0 ? CalWeekdayNameIn(today, 3, g.out)
+            : kind == 1              ? CalMonthName(2024, 5, g.out)
+                                     : CalFormatTitle(1600, 5, g.out);
+        SCOPED_TRACE(kind);
+        EXPECT_EQ(length, doubleByte ? 18 : 19);
+        EXPECT_EQ(g.out[length], '\0');
+        EXPECT_TRUE(EndsWhole(g.out));
+        EXPECT_EQ(std::string(g.out), g_longName.substr(0, static_cast<size_t>(length)));
+        for (char c : g.guard)
+            ASSERT_EQ(c, '\x7F') << "written past the 20-byte buffer";
+    }
+    CalTestPatchImport(self, "KERNEL32.dll", "GetDateFormatA", date);
+    CalTestPatchImport(self, "KERNEL32.dll", "GetLocaleInfoA", names);
 }

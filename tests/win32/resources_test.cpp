@@ -1,7 +1,7 @@
 // Reads the resources back from a built Calendar.dll and checks them against
 // what the host expects: the string table, the tool image and its mask (as
-// stored and as the platform decodes them), the version resource, and the
-// language of every resource.
+// stored and as the platform decodes them), the version resource, the two
+// dialog templates, and the language of every resource.
 //
 // Usage: resources_test [gtest flags] <path of Calendar.dll>
 // A Unix path (as the build passes it) is taken to be on Wine's Z: drive.
@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <iomanip>
 #include <string>
@@ -151,6 +152,149 @@ BOOL CALLBACK WalkNames(HMODULE dll, LPSTR type, LONG_PTR count)
     return TRUE;
 }
 
+// A plain (not extended) dialog template, read field by field from the
+// resource bytes, every read checked against the resource's size.
+struct DialogItem {
+    DWORD style, exStyle;
+    short x, y, cx, cy;
+    WORD id;
+    std::string cls, text;  // an ordinal reads "#n"
+    WORD extraBytes;
+};
+struct Dialog {
+    DWORD style, exStyle;
+    short x, y, cx, cy;
+    std::string menu, cls, caption, face;
+    WORD pointSize;
+    std::vector<DialogItem> items;
+};
+
+class TemplateReader {
+public:
+    TemplateReader(const BYTE* data, DWORD size)
+        : data_(data)
+        , size_(size)
+    {
+    }
+    bool ok() const { return ok_; }
+    size_t offset() const { return at_; }
+
+    template <typename T> T Read()
+    {
+        T v{};
+        if (at_ + sizeof v > size_) {
+            ok_ = false;
+            return v;
+        }
+        std::memcpy(&v, data_ + at_, sizeof v);
+        at_ += sizeof v;
+        return v;
+    }
+    // A zero-terminated UTF-16 text; non-ASCII shows as '?'.
+    std::string Text()
+    {
+        std::string s;
+        for (WORD c = Read<WORD>(); ok_ && c != 0; c = Read<WORD>())
+            s.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+        return s;
+    }
+    std::string TextOrOrdinal()
+    {
+        const size_t start = at_;
+        if (Read<WORD>() == 0xFFFF) {
+            char ordinal[8];
+            std::snprintf(ordinal, sizeof ordinal, "#%u", static_cast<unsigned>(Read<WORD>()));
+            return ordinal;
+        }
+        at_ = start;
+        return Text();
+    }
+    void AlignToDword() { at_ = (at_ + 3) & ~size_t{3}; }
+
+private:
+    const BYTE* data_;
+    DWORD size_;
+    size_t at_ = 0;
+    bool ok_ = true;
+};
+
+// Reads dialog template id; fails the test when it is missing, extended or
+// cut short.
+void ReadDialog(HMODULE dll, WORD id, Dialog& d)
+{
+    HRSRC res = FindResourceA(dll, MAKEINTRESOURCEA(id), RT_DIALOG);
+    ASSERT_NE(res, nullptr) << "no dialog template " << id;
+    const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(dll, res)));
+    ASSERT_NE(data, nullptr);
+    TemplateReader r(data, SizeofResource(dll, res));
+    d.style = r.Read<DWORD>();
+    ASSERT_NE(d.style, 0xFFFF0001u) << "an extended template, not a plain one";
+    d.exStyle = r.Read<DWORD>();
+    const WORD count = r.Read<WORD>();
+    d.x = r.Read<short>();
+    d.y = r.Read<short>();
+    d.cx = r.Read<short>();
+    d.cy = r.Read<short>();
+    d.menu = r.TextOrOrdinal();
+    d.cls = r.TextOrOrdinal();
+    d.caption = r.Text();
+    d.pointSize = 0;
+    if (d.style & DS_SETFONT) {
+        d.pointSize = r.Read<WORD>();
+        d.face = r.Text();
+    }
+    for (WORD i = 0; i < count && r.ok(); ++i) {
+        r.AlignToDword();
+        DialogItem item{};
+        item.style = r.Read<DWORD>();
+        item.exStyle = r.Read<DWORD>();
+        item.x = r.Read<short>();
+        item.y = r.Read<short>();
+        item.cx = r.Read<short>();
+        item.cy = r.Read<short>();
+        item.id = r.Read<WORD>();
+        item.cls = r.TextOrOrdinal();
+        item.text = r.TextOrOrdinal();
+        item.extraBytes = r.Read<WORD>();
+        for (WORD b = 0; b < item.extraBytes && r.ok(); ++b)
+            r.Read<BYTE>();
+        d.items.push_back(item);
+    }
+    ASSERT_TRUE(r.ok()) << "template " << id << " is cut short at byte " << r.offset();
+}
+
+// The predefined classes, which a plain template names by atom.
+constexpr const char* kButton = "#128";
+constexpr const char* kStatic = "#130";
+
+struct ExpectedItem {
+    WORD id;
+    const char* cls;
+    DWORD style;
+    short x, y, cx, cy;
+    const char* text;
+};
+
+void ExpectItems(const Dialog& d, const std::vector<ExpectedItem>& want)
+{
+    ASSERT_EQ(d.items.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        const DialogItem& got = d.items[i];
+        const ExpectedItem& w = want[i];
+        SCOPED_TRACE("control " + std::to_string(i + 1) + " (" + w.text + ")");
+        EXPECT_EQ(got.id, w.id);
+        EXPECT_EQ(got.cls, w.cls);
+        EXPECT_EQ(got.style, w.style) << std::hex << "got 0x" << got.style << ", want 0x" << w.style;
+        EXPECT_EQ(got.exStyle, 0u);
+        EXPECT_EQ(got.x, w.x);
+        EXPECT_EQ(got.y, w.y);
+        EXPECT_EQ(got.cx, w.cx);
+        EXPECT_EQ(got.cy, w.cy);
+        EXPECT_EQ(got.text, w.text);
+        EXPECT_EQ(got.extraBytes, 0) << "no creation data";
+    }
+}
+
 class CalendarResources : public testing::Test {
 protected:
     void SetUp() override
@@ -172,7 +316,7 @@ TEST_F(CalendarResources, StringTableHoldsExactlyTheExpectedTexts)
         {IDS_ABOUT, "About Calendar"},
         {IDS_TOOLNAME, "Calendar"},
         {IDS_TOOLDESC, "Calendar Tool for Halvex"},
-        {IDS_NOTICE, "Copyright (C) 2026 The Calendar Tool developers"},
+        {IDS_NOTICE, "(C) 2026 The Calendar Tool developers"},
         {IDS_FIRSTDAY, "First day of the week"},
         {IDS_WEEKNUMBERS, "Week numbers"},
         {IDS_SELECTFONT, "Select Font"},
@@ -263,6 +407,71 @@ TEST_F(CalendarResources, EveryResourceIsUsEnglish)
     int count = 0;
     ASSERT_TRUE(EnumResourceTypesA(dll_, WalkNames, reinterpret_cast<LONG_PTR>(&count)));
     EXPECT_GE(count, 4) << "the walk missed resources";
+}
+
+TEST_F(CalendarResources, PropertiesPageTemplateIsABorderlessChildWithTwelveButtons)
+{
+    Dialog d;
+    ASSERT_NO_FATAL_FAILURE(ReadDialog(dll_, 112, d));
+    EXPECT_EQ(d.style, static_cast<DWORD>(WS_CHILD | WS_VISIBLE | DS_SETFONT)) << std::hex << d.style;
+    EXPECT_EQ(d.exStyle, 0u);
+    EXPECT_EQ(d.x, 5);
+    EXPECT_EQ(d.y, 10);
+    EXPECT_EQ(d.cx, 280);
+    EXPECT_EQ(d.cy, 100);
+    EXPECT_EQ(d.menu, "");
+    EXPECT_EQ(d.cls, "");
+    EXPECT_EQ(d.caption, "");
+    EXPECT_EQ(d.pointSize, 8);
+    EXPECT_EQ(d.face, "MS Sans Serif");
+
+    // Only the check boxes and push buttons are tab stops; nothing starts a group.
+    const DWORD base = WS_CHILD | WS_VISIBLE;
+    const DWORD radio = base | BS_AUTORADIOBUTTON;
+    const DWORD check = base | BS_AUTOCHECKBOX | WS_TABSTOP;
+    const DWORD push = base | BS_PUSHBUTTON | WS_TABSTOP;
+    const std::vector<ExpectedItem> controls = {
+        {0xFFFF, kButton, base | BS_GROUPBOX, 9, 7, 107, 85, "First Day of Week"},
+        {1047, kButton, radio, 19, 17, 91, 10, "Sunday"},
+        {1048, kButton, radio, 19, 28, 91, 10, "Monday"},
+        {1049, kButton, radio, 19, 38, 91, 10, "Tuesday"},
+        {1050, kButton, radio, 19, 47, 90, 10, "Wednesday"},
+        {1051, kButton, radio, 19, 57, 90, 10, "Thursday"},
+        {1052, kButton, radio, 19, 68, 90, 10, "Friday"},
+        {1053, kButton, radio, 19, 78, 90, 10, "Saturday"},
+        {1054, kButton, check, 127, 10, 138, 15, "Week Numbers"},
+        {1057, kButton, push, 168, 46, 97, 19, "Select Font..."},
+        {1058, kButton, push, 168, 71, 97, 19, "About Calendar..."},
+        {1055, kButton, check, 127, 25, 138, 15, "Use Halvex background"},
+    };
+    ExpectItems(d, controls);
+}
+
+TEST_F(CalendarResources, AboutTemplateIsAModalBoxWithoutSystemMenu)
+{
+    Dialog d;
+    ASSERT_NO_FATAL_FAILURE(ReadDialog(dll_, 122, d));
+    EXPECT_EQ(d.style, static_cast<DWORD>(WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_3DLOOK | DS_SETFONT))
+        << std::hex << d.style;
+    EXPECT_EQ(d.style & WS_SYSMENU, 0u) << "no close box";
+    EXPECT_EQ(d.exStyle, 0u);
+    EXPECT_EQ(d.x, 0);
+    EXPECT_EQ(d.y, 0);
+    EXPECT_EQ(d.cx, 186);
+    EXPECT_EQ(d.cy, 94);
+    EXPECT_EQ(d.menu, "");
+    EXPECT_EQ(d.cls, "");
+    EXPECT_EQ(d.caption, "") << "set from the string table when the box opens";
+    EXPECT_EQ(d.pointSize, 8);
+    EXPECT_EQ(d.face, "MS Sans Serif");
+
+    const DWORD text = WS_CHILD | WS_VISIBLE | SS_LEFT | WS_GROUP;
+    const std::vector<ExpectedItem> controls = {
+        {IDOK, kButton, WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON | WS_TABSTOP, 68, 73, 50, 14, "OK"},
+        {1060, kStatic, text, 42, 39, 137, 12, ""},
+        {1059, kStatic, text, 66, 17, 113, 12, ""},
+    };
+    ExpectItems(d, controls);
 }
 
 }  // namespace

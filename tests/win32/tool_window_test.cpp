@@ -14,6 +14,7 @@
 #include "resource.h"
 #include "resource_ledger.h"
 #include "test_parent.h"
+#include "tool_test.h"
 #include "tool/tool_state.h"
 
 namespace {
@@ -48,27 +49,8 @@ bool NeedsPaint(HWND window)
     return GetUpdateRect(window, nullptr, FALSE) != FALSE;
 }
 
-class ToolWindow : public testing::Test {
+class ToolWindow : public CalToolTest {
 protected:
-    void SetUp() override
-    {
-        const CalLoadedPlugin& plugin = CalTestPlugin();
-        ASSERT_NE(plugin.create, nullptr) << "library not loaded from " << g_calTestDllPath;
-        static const bool ledger = (CalLedgerInstall(plugin.module), true);
-        (void)ledger;
-        before_ = CalLedgerSnapshot();
-    }
-
-    void TearDown() override
-    {
-        parent_.reset();
-        CalPumpMessages();
-        const CalLedgerCounts d = CalLedgerSnapshot() - before_;
-        EXPECT_EQ(d.LiveBlocks(), 0) << "heap blocks left by the tools: " << d;
-        EXPECT_EQ(d.LiveObjects(), 0) << "graphics objects left by the tools: " << d;
-        EXPECT_EQ(d.releasedWhileInUse + d.dcsReleasedDirty + d.failedReleases, 0) << d;
-    }
-
     HWND Create(int w = 200, int h = 160, const CalToolSettings* settings = nullptr, int x = 0, int y = 0)
     {
         RECT r{x, y, x + w, y + h};
@@ -108,9 +90,6 @@ protected:
         EXPECT_EQ(s->shown.wYear, year);
         EXPECT_EQ(s->shown.wMonth, month);
     }
-
-    std::unique_ptr<CalTestParent> parent_ = std::make_unique<CalTestParent>();
-    CalLedgerCounts before_{};
 };
 
 TEST_F(ToolWindow, ANewToolHasTheDefaultsAndShowsTodaysMonth)

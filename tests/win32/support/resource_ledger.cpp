@@ -3,6 +3,8 @@
 #include <map>
 #include <set>
 
+#include <gtest/gtest.h>
+
 #include "import_hooks.h"
 
 namespace {
@@ -177,4 +179,12 @@ std::ostream& operator<<(std::ostream& os, const CalLedgerCounts& c)
               << c.heapAllocated << " -" << c.heapFreed << ", released in use " << c.releasedWhileInUse
               << ", dirty DCs " << c.dcsReleasedDirty << ", failed releases " << c.failedReleases
               << ", classes registered " << c.classesRegistered << "}";
+}
+
+void CalExpectNothingLeft(const CalLedgerCounts& before)
+{
+    const CalLedgerCounts d = CalLedgerSnapshot() - before;
+    EXPECT_EQ(d.LiveBlocks(), 0) << "heap blocks left: " << d;
+    EXPECT_EQ(d.LiveObjects(), 0) << "graphics objects left: " << d;
+    EXPECT_EQ(d.releasedWhileInUse + d.dcsReleasedDirty + d.failedReleases, 0) << d;
 }

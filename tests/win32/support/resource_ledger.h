@@ -36,4 +36,8 @@ CalLedgerCounts operator-(const CalLedgerCounts& after, const CalLedgerCounts& b
 
 std::ostream& operator<<(std::ostream& os, const CalLedgerCounts& c);
 
+// Expects that since before every heap block and graphics object was
+// released again, none while still in use and none refused.
+void CalExpectNothingLeft(const CalLedgerCounts& before);
+
 #endif

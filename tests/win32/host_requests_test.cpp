@@ -1,0 +1,385 @@
+// The host's requests to calendar tools made by the built library, sent as a
+// host sends them: the settings block handed out and taken back, the
+// properties page, the preferred size and the fitted size, and the messages
+// the tool leaves to the default window procedure.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "import_hooks.h"
+#include "plugin_loader.h"
+#include "resource.h"
+#include "resource_ledger.h"
+#include "test_parent.h"
+#include "tool_test.h"
+#include "tool/tool_state.h"
+
+namespace {
+
+CalToolState* Record(HWND tool)
+{
+    return reinterpret_cast<CalToolState*>(GetWindowLongPtrA(tool, 0));
+}
+
+std::vector<BYTE> Bytes(const void* p, size_t n)
+{
+    const auto* b = static_cast<const BYTE*>(p);
+    return std::vector<BYTE>(b, b + n);
+}
+
+bool NeedsPaint(HWND window)
+{
+    return GetUpdateRect(window, nullptr, FALSE) != FALSE;
+}
+
+uint32_t IdealSize(HWND tool)
+{
+    return static_cast<uint32_t>(SendMessageA(tool, CTM_GETIDEALSIZE, 0, 0));
+}
+
+LRESULT SetSettings(HWND tool, WPARAM size, const CalToolSettings* block)
+{
+    return SendMessageA(tool, CTM_SETSETTINGS, size, reinterpret_cast<LPARAM>(block));
+}
+
+// Reroutes one of the library's imports for the lifetime of the object.
+struct ImportPatch {
+    const char* dll;
+    const char* function;
+    void* original;
+    ImportPatch(const char* d, const char* f, void* replacement)
+        : dll(d)
+        , function(f)
+        , original(CalTestPatchImport(CalTestPlugin().module, d, f, replacement))
+    {
+    }
+    ~ImportPatch()
+    {
+        if (original != nullptr)
+            CalTestPatchImport(CalTestPlugin().module, dll, function, original);
+    }
+};
+
+HDC WINAPI NoDc(HWND)
+{
+    return nullptr;
+}
+
+// What the library asks the platform for when it creates a font.
+decltype(&CreateFontIndirectA) g_createFont = nullptr;
+LOGFONTA g_fontAsked{};
+HFONT WINAPI RecordingCreateFont(const LOGFONTA* logFont)
+{
+    g_fontAsked = *logFont;
+    return g_createFont(logFont);
+}
+
+// The preferred size measured here, independently, the way the tool is
+// meant to: the twelve month texts widened by 8/6, or the widest digit
+// row; eight rows of the tallest line.
+uint32_t MeasuredIdealSize(HWND tool, const LOGFONTA& logFont)
+{
+    HDC dc = GetDC(tool);
+    HFONT font = CreateFontIndirectA(&logFont);
+    HGDIOBJ old = SelectObject(dc, font);
+    LONG w = 0;
+    LONG h = 0;
+    const auto take = [&](const char* text) {
+        RECT r{0, 0, 1000, 1000};
+        DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE);
+        w = std::max(w, r.right);
+        h = std::max(h, r.bottom);
+    };
+    for (WORD m = 1; m <= 12; ++m) {
+        SYSTEMTIME date{};
+        date.wYear = 2001;
+        date.wMonth = m;
+        date.wDay = 1;
+        char text[64] = "";
+        GetDateFormatA(LOCALE_USER_DEFAULT, 0, &date, "MMMM", text, 40);
+        std::strcat(text, " 9999");
+        take(text);
+    }
+    w = w * 8 / 6;
+    for (const char* row : {"11 11 11 11 11 11 11 11", "22 22 22 22 22 22 22 22", "33 33 33 33 33 33 33 33"})
+        take(row);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(tool, dc);
+    return CalPackSize(w, h * 8);
+}
+
+class HostRequests : public CalToolTest {
+protected:
+    // A tool with nothing left to paint, so that a later update region is
+    // the request's doing.
+    HWND Create(const CalToolSettings* settings = nullptr)
+    {
+        RECT r{0, 0, 200, 160};
+        HWND tool = CalTestPlugin().create(parent_->window, &r, settings, 0, 0);
+        if (tool != nullptr)
+            UpdateWindow(tool);
+        return tool;
+    }
+};
+
+TEST_F(HostRequests, GetSettingsHandsOutTheLiveBlockOfEachTool)
+{
+    HWND tool = Create();
+    HWND other = Create();
+    ASSERT_NE(tool, nullptr);
+    ASSERT_NE(other, nullptr);
+    CalToolSettings* first = nullptr;
+    CalToolSettings* again = nullptr;
+    CalToolSettings* theirs = nullptr;
+    EXPECT_EQ(SendMessageA(tool, CTM_GETSETTINGS, 0, reinterpret_cast<LPARAM>(&first)), 132);
+    EXPECT_EQ(SendMessageA(tool, CTM_GETSETTINGS, 0, reinterpret_cast<LPARAM>(&again)), 132);
+    EXPECT_EQ(SendMessageA(other, CTM_GETSETTINGS, 0, reinterpret_cast<LPARAM>(&theirs)), 132);
+    EXPECT_EQ(static_cast<void*>(first), Record(tool));
+    EXPECT_EQ(again, first);
+    EXPECT_EQ(static_cast<void*>(theirs), Record(other));
+    EXPECT_NE(theirs, first);
+    EXPECT_EQ(SendMessageA(tool, CTM_GETSETTINGS, 0, 0), 0) << "no pointer variable to store into";
+}
+
+TEST_F(HostRequests, SetSettingsCopiesExactly132BytesAndNothingElse)
+{
+    HWND tool = Create();
+    ASSERT_NE(tool, nullptr);
+    CalToolState* s = Record(tool);
+    const LOGFONTA applied = s->appliedFont;
+    const size_t sent = parent_->notifications.size();
+
+    // A size other than the block's takes nothing.
+    CalToolSettings block;
+    auto* bytes = reinterpret_cast<BYTE*>(&block);
+    for (size_t i = 0; i < sizeof block; ++i)
+        bytes[i] = static_cast<BYTE>(i * 37 + 11);
+    const std::vector<BYTE> record = Bytes(s, sizeof *s);
+    for (WPARAM size : {WPARAM{131}, WPARAM{133}, WPARAM{0}, WPARAM{0xFFFFFFFF}}) {
+        EXPECT_EQ(SetSettings(tool, size, &block), 0);
+        EXPECT_EQ(Bytes(s, sizeof *s), record) << "size " << size;
+    }
+    EXPECT_EQ(SetSettings(tool, 132, nullptr), 0);
+    EXPECT_EQ(Bytes(s, sizeof *s), record);
+
+    EXPECT_EQ(SetSettings(tool, 132, &block), 0);
+    EXPECT_EQ(Bytes(s, 132), Bytes(&block, 132));
+    EXPECT_EQ(Bytes(&s->window, sizeof *s - 132), std::vector<BYTE>(record.begin() + 132, record.end()))
+        << "only the block is written";
+    EXPECT_EQ(std::memcmp(&s->appliedFont, &applied, sizeof applied), 0) << "painting keeps its font";
+    EXPECT_FALSE(NeedsPaint(tool)) << "shown at the next paint, not invalidated";
+    EXPECT_EQ(parent_->notifications.size(), sent) << "the host is not told of its own block";
+}
+
+TEST_F(HostRequests, IdealSizeDependsOnTheFontAlone)
+{
+    HWND tool = Create();
+    ASSERT_NE(tool, nullptr);
+    CalToolState* s = Record(tool);
+    const uint32_t base = IdealSize(tool);
+    EXPECT_GT(CalPackedWidth(base), 0u);
+    EXPECT_GT(CalPackedHeight(base), 0u);
+    EXPECT_EQ(base, MeasuredIdealSize(tool, s->settings.font));
+
+    // Browsed with the real spinner, to the month after the current one.
+    const WORD month = s->shown.wMonth;
+    RECT r;
+    GetClientRect(s->monthSpin, &r);
+    const LPARAM right = MAKELPARAM(r.right * 3 / 4, r.bottom / 2);
+    SendMessageA(s->monthSpin, WM_LBUTTONDOWN, MK_LBUTTON, right);
+    SendMessageA(s->monthSpin, WM_LBUTTONUP, 0, right);
+    EXPECT_EQ(s->shown.wMonth, month % 12 + 1);
+    ValidateRect(tool, nullptr);  // the step itself repaints
+    EXPECT_EQ(IdealSize(tool), base);
+
+    // Days that some months lack, and the ends of the year range.
+    const WORD dates[][3] = {{2025, 2, 1}, {2025, 2, 28}, {2025, 1, 31}, {2025, 2, 31}, {2024, 4, 31},
+        {9999, 12, 9}, {1600, 1, 1}};
+    for (const auto& d : dates) {
+        s->shown.wYear = d[0];
+        s->shown.wMonth = d[1];
+        s->shown.wDay = d[2];
+        const std::vector<BYTE> shown = Bytes(&s->shown, sizeof s->shown);
+        EXPECT_EQ(IdealSize(tool), base) << d[0] << "-" << d[1] << "-" << d[2];
+        EXPECT_EQ(Bytes(&s->shown, sizeof s->shown), shown) << "the shown date is put back";
+    }
+
+    s->settings.weekNumbers = 1;
+    EXPECT_EQ(IdealSize(tool), base);
+    s->settings.firstDay = 6;
+    EXPECT_EQ(IdealSize(tool), base);
+    s->settings.useBackground = 1;
+    EXPECT_EQ(IdealSize(tool), base);
+    EXPECT_FALSE(NeedsPaint(tool)) << "measuring changes nothing on screen";
+}
+
+TEST_F(HostRequests, IdealSizeMeasuresANewBlocksFontAtOnce)
+{
+    HWND tool = Create();
+    ASSERT_NE(tool, nullptr);
+    CalToolState* s = Record(tool);
+    const uint32_t small = IdealSize(tool);
+    const LOGFONTA applied = s->appliedFont;
+
+    CalToolSettings block = s->settings;
+    block.font.lfHeight = -40;
+    ASSERT_EQ(SetSettings(tool, 132, &block), 0);
+    const uint32_t large = IdealSize(tool);
+    EXPECT_GT(CalPackedWidth(large), CalPackedWidth(small) * 2);
+    EXPECT_GT(CalPackedHeight(large), CalPackedHeight(small) * 2);
+    EXPECT_EQ(large, MeasuredIdealSize(tool, block.font));
+    EXPECT_EQ(std::memcmp(&s->appliedFont, &applied, sizeof applied), 0) << "still painted in the old font";
+}
+
+TEST_F(HostRequests, IdealSizeWithoutADeviceContextIsTheDefaultSize)
+{
+    HWND tool = Create();
+    ASSERT_NE(tool, nullptr);
+    const CalLedgerCounts before = CalLedgerSnapshot();
+    uint32_t size = 0;
+    {
+        ImportPatch patch("USER32.dll", "GetDC", reinterpret_cast<void*>(NoDc));
+        ASSERT_NE(patch.original, nullptr) << "the library does not import GetDC";
+        size = IdealSize(tool);
+    }
+    EXPECT_EQ(size, 0x7800A0u) << "160 x 120";
+    EXPECT_EQ((CalLedgerSnapshot() - before).objectsMade, 0) << "no font is made without a DC";
+    EXPECT_NE(IdealSize(tool), 0x7800A0u) << "measured again once a DC is available";
+}
+
+TEST_F(HostRequests, IdealSizeOfAnUnterminatedFaceNameReadsNoFurther)
+{
+    HWND tool = Create();
+    ASSERT_NE(tool, nullptr);
+    CalToolState* s = Record(tool);
+    CalToolSettings block = s->settings;
+    block.font.lfHeight = -30;
+    std::memset(block.font.lfFaceName, 'X', sizeof block.font.lfFaceName);
+    std::memcpy(block.font.lfFaceName, "Arial", 5);
+    block.useBackground = 0x41414141;  // more letters right after the face name
+
+    CalToolSettings terminated = block;
+    terminated.font.lfFaceName[31] = '\0';
+    ASSERT_EQ(SetSettings(tool, 132, &terminated), 0);
+    const uint32_t expected = IdealSize(tool);
+
+    ASSERT_EQ(SetSettings(tool, 132, &block), 0);
+    uint32_t size = 0;
+    {
+        ImportPatch patch("GDI32.dll", "CreateFontIndirectA", reinterpret_cast<void*>(RecordingCreateFont));
+        ASSERT_NE(patch.original, nullptr);
+        g_createFont = reinterpret_cast<decltype(g_createFont)>(patch.original);
+        g_fontAsked = LOGFONTA{};
+        size = IdealSize(tool);
+    }
+    EXPECT_EQ(size, expected);
+    EXPECT_EQ(g_fontAsked.lfHeight, -30);
+    EXPECT_EQ(g_fontAsked.lfFaceName[31], '\0') << "the platform is handed a terminated name";
+    EXPECT_EQ(std::memcmp(g_fontAsked.lfFaceName, block.font.lfFaceName, 31), 0);
+    EXPECT_EQ(Bytes(s, 132), Bytes(&block, 132)) << "the stored block is left as it came";
+}
+
+TEST_F(HostRequests, FitSizeAnswersAllThreeNumbersAlike)
+{
+    HWND tool = Create();
+    ASSERT_NE(tool, nullptr);
+    const struct {
+        CalFitRequest request;
+        uint32_t width, height;
+    } cases[] = {
+        {{40, 30, 1000, 1000, 1, 120}, 159, 120},
+        {{40, 30, 1000, 1000, 0, 160}, 160, 120},
+        {{40, 30, 200, 1000, 1, 300}, 200, 150},
+        {{40, 30, 1000, 100, 0, 400}, 133, 100},
+        {{40, 30, 1000, 100, 1, 300}, 399, 300},
+        {{60, 40, 1000, 1000, 0, 50}, 60, 40},
+        {{1, 1, 1000, 1000, 1, 3}, 3, 3},
+    };
+    for (UINT message : {CTM_FITSIZE, CTM_FITSIZE2, CTM_FITSIZE3}) {
+        for (const auto& c : cases) {
+            CalFitRequest request = c.request;
+            const auto packed =
+                static_cast<uint32_t>(SendMessageA(tool, message, 0, reinterpret_cast<LPARAM>(&request)));
+            EXPECT_EQ(CalPackedWidth(packed), c.width)
+                << "message " << message << ", proposed " << request.proposed;
+            EXPECT_EQ(CalPackedHeight(packed), c.height)
+                << "message " << message << ", proposed " << request.proposed;
+            EXPECT_EQ(std::memcmp(&request, &c.request, sizeof request), 0) << "the request is only read";
+        }
+        EXPECT_EQ(SendMessageA(tool, message, 0, 0), 0) << "no request";
+    }
+}
+
+TEST_F(HostRequests, OtherMessagesReachTheDefaultWindowProcedure)
+{
+    HWND tool = Create();
+    ASSERT_NE(tool, nullptr);
+    CalToolState* s = Record(tool);
+    const std::vector<BYTE> record = Bytes(s, sizeof *s);
+    const size_t sent = parent_->notifications.size();
+    // Just outside the requests, and the tool's own notifications sent back.
+    for (UINT message : {0x468u, 0x470u, UINT{CTN_SETTINGSCHANGED}, UINT{CTN_SHOWPROPERTIES}}) {
+        const LRESULT answer = SendMessageA(tool, message, 7, 9);
+        EXPECT_EQ(answer, DefWindowProcA(tool, message, 7, 9)) << "message " << message;
+        EXPECT_EQ(answer, 0) << "message " << message;
+    }
+    EXPECT_EQ(Bytes(s, sizeof *s), record);
+    EXPECT_EQ(parent_->notifications.size(), sent);
+    EXPECT_FALSE(NeedsPaint(tool));
+
+    // Text is kept only by the default procedure: this proves the path.
+    EXPECT_TRUE(SendMessageA(tool, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("probe")));
+    char text[16] = "";
+    EXPECT_EQ(SendMessageA(tool, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)), 5);
+    EXPECT_STREQ(text, "probe");
+}
+
+TEST_F(HostRequests, CreatePageMakesAChildDialogOfTheGivenParent)
+{
+    HWND tool = Create();
+    ASSERT_NE(tool, nullptr);
+    CalToolState* s = Record(tool);
+    HWND sheet = parent_->window;
+    const auto page = reinterpret_cast<HWND>(
+        SendMessageA(tool, CTM_CREATEPAGE, reinterpret_cast<WPARAM>(sheet), MAKELPARAM(16, 20)));
+    ASSERT_NE(page, nullptr);
+    char cls[16] = "";
+    GetClassNameA(page, cls, sizeof cls);
+    EXPECT_STREQ(cls, "#32770");
+    EXPECT_EQ(GetParent(page), sheet);
+    RECT at;
+    GetWindowRect(page, &at);
+    MapWindowPoints(HWND_DESKTOP, sheet, reinterpret_cast<POINT*>(&at), 2);
+    EXPECT_EQ(at.left, 16);
+    EXPECT_EQ(at.top, 20);
+
+    // While it is open, a new block shows on the page's buttons.
+    CalToolSettings block = s->settings;
+    block.weekNumbers = 1;
+    block.firstDay = 3;
+    ASSERT_EQ(SetSettings(tool, 132, &block), 0);
+    EXPECT_EQ(IsDlgButtonChecked(page, IDC_WEEKNUMBERS), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(page, IDC_FIRSTDAY0 + 3), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(page, IDC_FIRSTDAY0), BST_UNCHECKED);
+    DestroyWindow(page);
+
+    // A parent that is no window: no page, and the tool carries on.
+    EXPECT_EQ(SendMessageA(tool, CTM_CREATEPAGE, 0x1234, MAKELPARAM(16, 20)), 0);
+    block.useBackground = 1;
+    block.firstDay = 5;
+    EXPECT_EQ(SetSettings(tool, 132, &block), 0);
+    EXPECT_EQ(Bytes(s, 132), Bytes(&block, 132));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    return CalTestMain(argc, argv);
+}

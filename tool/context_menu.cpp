@@ -1,0 +1,71 @@
+#include "tool/context_menu.h"
+
+#include <cstring>
+
+#include "plugin/module.h"
+#include "resource.h"
+#include "view/month_text.h"
+
+namespace {
+
+constexpr int kTextSize = 100;
+
+// The string, or fallback when the string table has none; with dots, room
+// is kept for "..." after it.
+void ItemText(UINT id, const char* fallback, bool dots, char (&text)[kTextSize])
+{
+    LoadStringA(g_moduleInstance, id, text, dots ? kTextSize - 3 : kTextSize);
+    if (text[0] == '\0' && fallback != nullptr)
+        lstrcpynA(text, fallback, kTextSize - 3);
+    if (dots)
+        lstrcatA(text, "...");
+}
+
+void AppendText(HMENU menu, UINT flags, UINT_PTR id, UINT stringId, const char* fallback, bool dots)
+{
+    char text[kTextSize];
+    ItemText(stringId, fallback, dots, text);
+    AppendMenuA(menu, MF_STRING | flags, id, text);
+}
+
+void FillWeekdays(HMENU weekdays, LONG firstDay)
+{
+    for (int i = 0; i < 7; ++i) {
+        char name[20];
+        CalWeekdayName(i, name);
+        AppendMenuA(weekdays, MF_STRING, IDM_FIRSTDAY0 + i, name);
+    }
+    // A first day outside 0..6 names no item, and no item is marked.
+    const UINT marked = IDM_FIRSTDAY0 + static_cast<UINT>(firstDay);  // unsigned: any stored value is safe
+    CheckMenuRadioItem(weekdays, IDM_FIRSTDAY0, IDM_FIRSTDAY0 + 6, marked, MF_BYCOMMAND);
+}
+
+}  // namespace
+
+void CalShowContextMenu(const CalToolState* state, LPARAM point)
+{
+    const CalToolSettings& s = state->settings;
+    HMENU menu = CreatePopupMenu();
+    HMENU weekdays = CreatePopupMenu();
+    FillWeekdays(weekdays, s.firstDay);
+
+    POINT at{static_cast<LONG>(LOWORD(point)), static_cast<LONG>(HIWORD(point))};
+
+    AppendText(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(weekdays), IDS_FIRSTDAY, "First Week Day", false);
+    AppendText(
+        menu, s.weekNumbers != 0 ? MF_CHECKED : 0, IDM_WEEKNUMBERS, IDS_WEEKNUMBERS, "Week Numbers", false);
+    AppendText(
+        menu, s.useBackground != 0 ? MF_CHECKED : 0, IDC_USEBACKGROUND, IDS_USEBACKGROUND, nullptr, false);
+    AppendText(menu, 0, IDM_SELECTFONT, IDS_SELECTFONT, "Select Font", true);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendText(menu, 0, IDC_ABOUT, IDS_ABOUT, nullptr, true);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendText(menu, 0, IDM_PROPERTIES, IDS_PROPERTIES, nullptr, true);
+
+    ClientToScreen(state->window, &at);
+    TrackPopupMenuEx(menu, TPM_RIGHTBUTTON, at.x, at.y, state->window, nullptr);
+    // The submenu goes first; destroying the main menu afterwards finds it
+    // already gone.
+    DestroyMenu(weekdays);
+    DestroyMenu(menu);
+}
