@@ -4,7 +4,6 @@
 // their modal loops. What the host hears, when, and what the record holds
 // at that moment are checked through the host's own requests.
 #include <windows.h>
-#include <dlgs.h>
 
 #include <gtest/gtest.h>
 
@@ -233,7 +232,11 @@ TEST_F(ContextMenu, ARightClickShowsTheOptionsAtThePointAndDestroysTheMenuAfterw
     g_parentProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(parent_->window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountContextMenus)));
     g_contextMenus = 0;
+    const CalLedgerCounts before = CalLedgerSnapshot();
     const OpenMenu m = Show(tool, {30, 20});
+    const CalLedgerCounts made = CalLedgerSnapshot() - before;
+    EXPECT_EQ(made.menusMade, 2) << "the menu and its weekday submenu";
+    EXPECT_EQ(made.menusDestroyed, 2) << "both destroyed once the menu closed";
     SetWindowLongPtrA(parent_->window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_parentProc));
     EXPECT_EQ(g_contextMenus, 0) << "the right click is not passed on";
     ASSERT_EQ(m.items.size(), 8u);
@@ -265,6 +268,20 @@ TEST_F(ContextMenu, ARightClickShowsTheOptionsAtThePointAndDestroysTheMenuAfterw
     EXPECT_FALSE(IsMenu(m.weekdays));
     CalPumpMessages(50);
     EXPECT_TRUE(parent_->notifications.empty()) << "closing without a choice tells the host nothing";
+}
+
+TEST_F(ContextMenu, EveryMenuIsBuiltAfreshAndDestroyed)
+{
+    HWND tool = Create();
+    const CalLedgerCounts before = CalLedgerSnapshot();
+    constexpr int kOpenings = 50;
+    for (int i = 0; i < kOpenings; ++i)
+        ASSERT_EQ(Show(tool).items.size(), 8u);
+    const CalLedgerCounts d = CalLedgerSnapshot() - before;
+    EXPECT_EQ(d.menusMade, 2 * kOpenings);
+    EXPECT_EQ(d.LiveMenus(), 0) << d;
+    EXPECT_EQ(d.LiveObjects(), 0) << d;
+    EXPECT_EQ(d.LiveBlocks(), 0) << d;
 }
 
 TEST_F(ContextMenu, MarksFollowTheBlockAndAnyStoredFirstDayIsSafe)
@@ -395,21 +412,7 @@ CalModalScript Chooser(HWND tool, WPARAM command, std::string* face, CHOOSEFONTA
         SetWindowPos(box, nullptr, 560, 420, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         if (face == nullptr)
             return true;
-        HWND names = GetDlgItem(box, cmb1);
-        const LRESULT count = SendMessageA(names, CB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < count; ++i) {
-            char text[LF_FACESIZE * 2] = "";
-            if (SendMessageA(names, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) >= LF_FACESIZE)
-                continue;
-            SendMessageA(names, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-            if (lstrcmpiA(text, Record(tool)->settings.font.lfFaceName) != 0 && text[0] != '@') {
-                *face = text;
-                SendMessageA(names, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-                SendMessageA(
-                    box, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(names));
-                break;
-            }
-        }
+        *face = CalTestPickOtherFace(box, Record(tool)->settings.font.lfFaceName);
         return true;
     });
     script.Then([=] {

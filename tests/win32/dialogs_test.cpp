@@ -476,20 +476,8 @@ TEST_F(Dialogs, AFontChosenOnThePageIsPaintedFromTheNextApply)
             HWND chooser = CalTestFindWindow("#32770");
             if (chooser == nullptr)
                 return false;
-            HWND faces = GetDlgItem(chooser, 1136);
-            const int count = static_cast<int>(SendMessageA(faces, CB_GETCOUNT, 0, 0));
-            for (int i = 0; pick && i < count && chosen.empty(); ++i) {
-                char face[LF_FACESIZE + 8] = "";
-                if (SendMessageA(faces, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) >= LF_FACESIZE)
-                    continue;
-                SendMessageA(faces, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(face));
-                if (face[0] == '@' || lstrcmpiA(face, state->settings.font.lfFaceName) == 0)
-                    continue;
-                SendMessageA(faces, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-                SendMessageA(
-                    chooser, WM_COMMAND, MAKEWPARAM(1136, CBN_SELCHANGE), reinterpret_cast<LPARAM>(faces));
-                chosen = face;
-            }
+            if (pick)
+                chosen = CalTestPickOtherFace(chooser, state->settings.font.lfFaceName);
             PostMessageA(chooser, WM_COMMAND, button, 0);
             return true;
         });

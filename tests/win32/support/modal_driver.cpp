@@ -1,5 +1,7 @@
 #include "modal_driver.h"
 
+#include <dlgs.h>
+
 #include <string>
 
 namespace {
@@ -107,4 +109,23 @@ bool CalModalScript::Run(const std::function<void()>& body)
     const bool done = g_nextStep >= steps.size();
     g_script = nullptr;
     return done && !g_timedOut;
+}
+
+std::string CalTestPickOtherFace(HWND chooser, const char* current)
+{
+    HWND names = GetDlgItem(chooser, cmb1);
+    const LRESULT count = SendMessageA(names, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char face[LF_FACESIZE * 2] = "";
+        if (SendMessageA(names, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) >= LF_FACESIZE)
+            continue;
+        SendMessageA(names, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(face));
+        // Vertical faces ("@...") are skipped: they are not a user's usual pick.
+        if (face[0] == '@' || lstrcmpiA(face, current) == 0)
+            continue;
+        SendMessageA(names, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+        SendMessageA(chooser, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(names));
+        return face;
+    }
+    return "";
 }

@@ -39,4 +39,9 @@ HMENU CalTestOpenMenu();
 // The text of a menu item (by position), "" for a separator.
 std::string CalTestMenuText(HMENU menu, int position);
 
+// In an open font chooser, selects a face other than current in its list of
+// font names, as a user's click would. Returns the face, "" when the list
+// offers no other.
+std::string CalTestPickOtherFace(HWND chooser, const char* current);
+
 #endif

@@ -31,12 +31,15 @@ const auto realLoadBitmapA = Real<decltype(&LoadBitmapA)>("user32.dll", "LoadBit
 const auto realGetDC = Real<decltype(&GetDC)>("user32.dll", "GetDC");
 const auto realReleaseDC = Real<decltype(&ReleaseDC)>("user32.dll", "ReleaseDC");
 const auto realRegisterClassA = Real<decltype(&RegisterClassA)>("user32.dll", "RegisterClassA");
+const auto realCreatePopupMenu = Real<decltype(&CreatePopupMenu)>("user32.dll", "CreatePopupMenu");
+const auto realDestroyMenu = Real<decltype(&DestroyMenu)>("user32.dll", "DestroyMenu");
 const auto realHeapAlloc = Real<decltype(&HeapAlloc)>("kernel32.dll", "HeapAlloc");
 const auto realHeapFree = Real<decltype(&HeapFree)>("kernel32.dll", "HeapFree");
 
 CalLedgerCounts g_counts{};
 std::set<HGDIOBJ> g_live;            // objects the module made and has not released
 std::map<HDC, DcState> g_memoryDcs;  // memory DCs the module made, with their initial state
+std::set<HMENU> g_liveMenus;         // menus the module made and has not destroyed
 
 void Made(HGDIOBJ object)
 {
@@ -124,6 +127,22 @@ BOOL WINAPI LedgerHeapFree(HANDLE heap, DWORD flags, LPVOID block)
     return ok;
 }
 
+HMENU WINAPI LedgerCreatePopupMenu()
+{
+    HMENU menu = realCreatePopupMenu();
+    if (menu != nullptr && g_liveMenus.insert(menu).second)
+        ++g_counts.menusMade;
+    return menu;
+}
+
+BOOL WINAPI LedgerDestroyMenu(HMENU menu)
+{
+    const BOOL ok = realDestroyMenu(menu);
+    if (ok && g_liveMenus.erase(menu) != 0)
+        ++g_counts.menusDestroyed;
+    return ok;
+}
+
 ATOM WINAPI LedgerRegisterClassA(const WNDCLASSA* wc)
 {
     ++g_counts.classesRegistered;
@@ -153,6 +172,8 @@ void CalLedgerInstall(HMODULE module)
         {"user32.dll", "GetDC", reinterpret_cast<void*>(LedgerMake<&realGetDC, HDC, HWND>)},
         {"user32.dll", "ReleaseDC", reinterpret_cast<void*>(LedgerReleaseDC)},
         {"user32.dll", "RegisterClassA", reinterpret_cast<void*>(LedgerRegisterClassA)},
+        {"user32.dll", "CreatePopupMenu", reinterpret_cast<void*>(LedgerCreatePopupMenu)},
+        {"user32.dll", "DestroyMenu", reinterpret_cast<void*>(LedgerDestroyMenu)},
         {"kernel32.dll", "HeapAlloc", reinterpret_cast<void*>(LedgerHeapAlloc)},
         {"kernel32.dll", "HeapFree", reinterpret_cast<void*>(LedgerHeapFree)},
     };
@@ -170,7 +191,8 @@ CalLedgerCounts operator-(const CalLedgerCounts& a, const CalLedgerCounts& b)
     return CalLedgerCounts{a.objectsMade - b.objectsMade, a.objectsReleased - b.objectsReleased,
         a.heapAllocated - b.heapAllocated, a.heapFreed - b.heapFreed,
         a.releasedWhileInUse - b.releasedWhileInUse, a.dcsReleasedDirty - b.dcsReleasedDirty,
-        a.failedReleases - b.failedReleases, a.classesRegistered - b.classesRegistered};
+        a.failedReleases - b.failedReleases, a.classesRegistered - b.classesRegistered,
+        a.menusMade - b.menusMade, a.menusDestroyed - b.menusDestroyed};
 }
 
 std::ostream& operator<<(std::ostream& os, const CalLedgerCounts& c)
@@ -178,7 +200,8 @@ std::ostream& operator<<(std::ostream& os, const CalLedgerCounts& c)
     return os << "{made " << c.objectsMade << ", released " << c.objectsReleased << ", heap +"
               << c.heapAllocated << " -" << c.heapFreed << ", released in use " << c.releasedWhileInUse
               << ", dirty DCs " << c.dcsReleasedDirty << ", failed releases " << c.failedReleases
-              << ", classes registered " << c.classesRegistered << "}";
+              << ", classes registered " << c.classesRegistered << ", menus +" << c.menusMade << " -"
+              << c.menusDestroyed << "}";
 }
 
 void CalExpectNothingLeft(const CalLedgerCounts& before)
@@ -186,5 +209,6 @@ void CalExpectNothingLeft(const CalLedgerCounts& before)
     const CalLedgerCounts d = CalLedgerSnapshot() - before;
     EXPECT_EQ(d.LiveBlocks(), 0) << "heap blocks left: " << d;
     EXPECT_EQ(d.LiveObjects(), 0) << "graphics objects left: " << d;
+    EXPECT_EQ(d.LiveMenus(), 0) << "menus left: " << d;
     EXPECT_EQ(d.releasedWhileInUse + d.dcsReleasedDirty + d.failedReleases, 0) << d;
 }

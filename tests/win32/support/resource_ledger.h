@@ -1,5 +1,5 @@
-// Counts the graphics objects, device contexts and heap blocks that one
-// module makes and releases, by routing its imports of the functions that
+// Counts the graphics objects, device contexts, menus and heap blocks that
+// one module makes and releases, by routing its imports of the functions that
 // make and release them through counting wrappers. The platform's own
 // per-process counters are not available under Wine, so the tests count
 // at the module's boundary instead.
@@ -20,8 +20,11 @@ struct CalLedgerCounts {
                               // their text colour or background mode not put back
     long failedReleases;      // Delete/Release calls that the platform refused
     long classesRegistered;   // RegisterClassA calls
+    long menusMade;           // CreatePopupMenu calls that succeeded
+    long menusDestroyed;      // of those menus, destroyed again
 
     long LiveObjects() const { return objectsMade - objectsReleased; }
+    long LiveMenus() const { return menusMade - menusDestroyed; }
     long LiveBlocks() const { return heapAllocated - heapFreed; }
 };
 
@@ -36,7 +39,7 @@ CalLedgerCounts operator-(const CalLedgerCounts& after, const CalLedgerCounts& b
 
 std::ostream& operator<<(std::ostream& os, const CalLedgerCounts& c);
 
-// Expects that since before every heap block and graphics object was
+// Expects that since before every heap block, graphics object and menu was
 // released again, none while still in use and none refused.
 void CalExpectNothingLeft(const CalLedgerCounts& before);
 
