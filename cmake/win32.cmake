@@ -16,6 +16,7 @@ add_library(cal_win32 OBJECT
     tool/font_choice.cpp
     tool/host_requests.cpp
     tool/ideal_size.cpp
+    tool/labels.cpp
     view/month_text.cpp
     view/month_paint.cpp
     dialogs/about_box.cpp

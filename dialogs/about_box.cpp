@@ -3,6 +3,7 @@
 #include "dialogs/about_sequence.h"
 #include "plugin/module.h"
 #include "resource.h"
+#include "tool/labels.h"
 
 int32_t g_aboutClicks = 0;
 
@@ -11,7 +12,7 @@ namespace {
 void SetTextFromTable(HWND window, UINT id)
 {
     char text[100];
-    LoadStringA(g_moduleInstance, id, text, sizeof text);
+    CalLoadLabel(id, 99, nullptr, "", text);
     SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 

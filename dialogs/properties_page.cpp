@@ -4,10 +4,10 @@
 
 #include "calendar/calendar.h"
 #include "dialogs/about_box.h"
-#include "plugin/module.h"
 #include "resource.h"
 #include "tool/commands.h"
 #include "tool/font_choice.h"
+#include "tool/labels.h"
 #include "view/month_text.h"
 
 HWND g_pageWindow = nullptr;
@@ -25,22 +25,16 @@ bool Checked(HWND page, int id)
     return SendDlgItemMessageA(page, id, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
 }
 
-// The string, or the fallback when the table has none, at most limit
-// characters, with "..." after it when asked.
-void SetLabel(HWND page, int id, UINT stringId, int limit, const char* fallback, bool dots)
+void SetLabel(HWND page, int id, UINT stringId, int maxChars, const char* fallback, const char* suffix)
 {
     char text[100];
-    LoadStringA(g_moduleInstance, stringId, text, limit + 1);
-    if (text[0] == '\0' && fallback != nullptr)
-        lstrcpynA(text, fallback, limit + 1);
-    if (dots)
-        lstrcatA(text, "...");
+    CalLoadLabel(stringId, maxChars, fallback, suffix, text);
     SetDlgItemTextA(page, id, text);
 }
 
 INT_PTR OnInitDialog(HWND page)
 {
-    SetLabel(page, IDC_ABOUT, IDS_ABOUT, 96, nullptr, true);
+    SetLabel(page, IDC_ABOUT, IDS_ABOUT, 96, nullptr, "...");
     if (g_pageState != nullptr)
         CalPageShowSettings(page, g_pageState->settings);
     for (int i = 0; i < 7; ++i) {
@@ -48,10 +42,10 @@ INT_PTR OnInitDialog(HWND page)
         CalWeekdayName(i, name);
         SetDlgItemTextA(page, IDC_FIRSTDAY0 + i, name);
     }
-    SetLabel(page, IDC_FIRSTDAYGROUP, IDS_FIRSTDAY, 39, "First Week Day", false);
-    SetLabel(page, IDC_WEEKNUMBERS, IDS_WEEKNUMBERS, 39, "Week Numbers", false);
-    SetLabel(page, IDC_USEBACKGROUND, IDS_USEBACKGROUND, 39, "Use Halvex background", false);
-    SetLabel(page, IDC_SELECTFONT, IDS_SELECTFONT, 36, "Select Font", true);
+    SetLabel(page, IDC_FIRSTDAYGROUP, IDS_FIRSTDAY, 39, "First Week Day", "");
+    SetLabel(page, IDC_WEEKNUMBERS, IDS_WEEKNUMBERS, 39, "Week Numbers", "");
+    SetLabel(page, IDC_USEBACKGROUND, IDS_USEBACKGROUND, 39, "Use Halvex background", "");
+    SetLabel(page, IDC_SELECTFONT, IDS_SELECTFONT, 36, "Select Font", "...");
     return TRUE;
 }
 

@@ -1,30 +1,17 @@
 #include "tool/context_menu.h"
 
-#include <cstring>
-
-#include "plugin/module.h"
 #include "resource.h"
+#include "tool/labels.h"
 #include "view/month_text.h"
 
 namespace {
 
-constexpr int kTextSize = 100;
-
-// The string, or fallback when the string table has none; with dots, room
-// is kept for "..." after it.
-void ItemText(UINT id, const char* fallback, bool dots, char (&text)[kTextSize])
-{
-    LoadStringA(g_moduleInstance, id, text, dots ? kTextSize - 3 : kTextSize);
-    if (text[0] == '\0' && fallback != nullptr)
-        lstrcpynA(text, fallback, kTextSize - 3);
-    if (dots)
-        lstrcatA(text, "...");
-}
-
+// A string item: at most 99 characters, or 96 and then "..." for an item
+// that opens a dialog.
 void AppendText(HMENU menu, UINT flags, UINT_PTR id, UINT stringId, const char* fallback, bool dots)
 {
-    char text[kTextSize];
-    ItemText(stringId, fallback, dots, text);
+    char text[100];
+    CalLoadLabel(stringId, dots ? 96 : 99, fallback, dots ? "..." : "", text);
     AppendMenuA(menu, MF_STRING | flags, id, text);
 }
 

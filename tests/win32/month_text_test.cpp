@@ -1,8 +1,9 @@
 // The locale's texts of a tool (the title and weekday initials of the month
 // view, the weekday names of the menu and the page, the month names of the
-// preferred size), checked against the names of whichever locale the run
-// has: English, German or Japanese (a double-byte code page), and the locale
-// formatter's own output where it works.
+// preferred size) and the labels that fall back to built-in texts, checked
+// against the names of whichever locale the run has: English, German or
+// Japanese (a double-byte code page), and the locale formatter's own output
+// where it works.
 #include <windows.h>
 
 #include <cstring>
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include "import_hooks.h"
+#include "plugin/module.h"
+#include "tool/labels.h"
 #include "view/month_text.h"
 
 namespace {
@@ -262,4 +265,26 @@ TEST(MonthTextTest, NamesLongerThanTheirBuffersAreCutToWholeCharacters)
     }
     CalTestPatchImport(self, "KERNEL32.dll", "GetDateFormatA", date);
     CalTestPatchImport(self, "KERNEL32.dll", "GetLocaleInfoA", names);
+}
+
+TEST(MonthTextTest, LabelsWithoutAStringTableFallBackAndFitTheirBuffer)
+{
+    // This program carries no string table: every string reads as missing.
+    g_moduleInstance = GetModuleHandleA(nullptr);
+    char text[100];
+    CalLoadLabel(122, 39, "First Week Day", "", text);
+    EXPECT_STREQ(text, "First Week Day");
+    CalLoadLabel(124, 36, "Select Font", "...", text);
+    EXPECT_STREQ(text, "Select Font...");
+    // No fallback: the suffix alone, as an About item without its string reads.
+    CalLoadLabel(118, 96, nullptr, "...", text);
+    EXPECT_STREQ(text, "...");
+    // A fallback longer than allowed is cut, and room is kept for the suffix
+    // even when more is allowed than the buffer holds.
+    const std::string longText(150, 'w');
+    CalLoadLabel(123, 10, longText.c_str(), "", text);
+    EXPECT_EQ(std::string(text), std::string(10, 'w'));
+    CalLoadLabel(123, 500, longText.c_str(), "...", text);
+    EXPECT_EQ(std::string(text), std::string(96, 'w') + "...");
+    g_moduleInstance = nullptr;
 }

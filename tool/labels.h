@@ -1,0 +1,12 @@
+// The labels of the context menu and the properties page, from the
+// library's string table.
+#ifndef CALENDAR_TOOL_LABELS_H
+#define CALENDAR_TOOL_LABELS_H
+
+#include <windows.h>
+
+// At most maxChars characters of string id (or of fallback when the string
+// table has none and a fallback is given), then suffix, into text.
+void CalLoadLabel(UINT id, int maxChars, const char* fallback, const char* suffix, char (&text)[100]);
+
+#endif
