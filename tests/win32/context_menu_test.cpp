@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "import_hooks.h"
 #include "modal_driver.h"
 #include "plugin_loader.h"
 #include "resource_ledger.h"
@@ -268,6 +269,31 @@ TEST_F(ContextMenu, ARightClickShowsTheOptionsAtThePointAndDestroysTheMenuAfterw
     EXPECT_FALSE(IsMenu(m.weekdays));
     CalPumpMessages(50);
     EXPECT_TRUE(parent_->notifications.empty()) << "closing without a choice tells the host nothing";
+}
+
+// The client points the library converts to screen coordinates.
+decltype(&ClientToScreen) g_realClientToScreen = nullptr;
+std::vector<POINT> g_converted;
+BOOL WINAPI RecordClientToScreen(HWND window, POINT* p)
+{
+    g_converted.push_back(*p);
+    return g_realClientToScreen(window, p);
+}
+
+TEST_F(ContextMenu, TheClickPointIsReadAsTwoUnsignedHalves)
+{
+    HWND tool = Create();
+    g_realClientToScreen =
+        reinterpret_cast<decltype(&ClientToScreen)>(CalTestPatchImport(CalTestPlugin().module, "USER32.dll",
+            "ClientToScreen", reinterpret_cast<void*>(RecordClientToScreen)));
+    ASSERT_NE(g_realClientToScreen, nullptr);
+    g_converted.clear();
+    Show(tool, {40000, 65535});
+    CalTestPatchImport(CalTestPlugin().module, "USER32.dll", "ClientToScreen",
+        reinterpret_cast<void*>(g_realClientToScreen));
+    ASSERT_EQ(g_converted.size(), 1u);
+    EXPECT_EQ(g_converted[0].x, 40000) << "not -25536";
+    EXPECT_EQ(g_converted[0].y, 65535) << "not -1";
 }
 
 TEST_F(ContextMenu, EveryMenuIsBuiltAfreshAndDestroyed)
