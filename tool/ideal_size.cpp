@@ -1,6 +1,7 @@
 #include "tool/ideal_size.h"
 
 #include "tool/fit_size.h"
+#include "tool/tool_settings.h"
 #include "view/month_text.h"
 
 namespace {
@@ -22,10 +23,7 @@ uint32_t CalMeasureIdealSize(const CalToolState* state, HWND window)
     HDC dc = GetDC(window);
     if (dc == nullptr)
         return kSizeWithoutDc;
-    // As for painting: a stored face name may lack its terminator.
-    LOGFONTA logFont = state->settings.font;
-    logFont.lfFaceName[LF_FACESIZE - 1] = '\0';
-    HFONT font = CreateFontIndirectA(&logFont);
+    HFONT font = CalCreateStoredFont(state->settings.font);
     HGDIOBJ displaced = font != nullptr ? SelectObject(dc, font) : nullptr;
 
     RECT r{0, 0, 0, 0};

@@ -13,3 +13,10 @@ void CalSetDefaultSettings(CalToolSettings* settings)
     std::strcpy(settings->font.lfFaceName, "Arial");
     settings->useBackground = 0;
 }
+
+HFONT CalCreateStoredFont(const LOGFONTA& font)
+{
+    LOGFONTA copy = font;
+    copy.lfFaceName[LF_FACESIZE - 1] = '\0';
+    return CreateFontIndirectA(&copy);
+}

@@ -1,4 +1,5 @@
-// The settings block of a tool: its defaults for a new tool.
+// The settings block of a tool: its defaults for a new tool, and the font
+// made from a block's font.
 #ifndef CALENDAR_TOOL_TOOL_SETTINGS_H
 #define CALENDAR_TOOL_TOOL_SETTINGS_H
 
@@ -8,5 +9,9 @@
 // starting on Sunday, a 9-unit "Arial" of normal weight, no host background,
 // and an all-zero font-chooser record.
 void CalSetDefaultSettings(CalToolSettings* settings);
+
+// A font made from a font record of a settings block, or null. A stored face
+// name may lack its terminator: the font is made from a copy that has one.
+HFONT CalCreateStoredFont(const LOGFONTA& font);
 
 #endif

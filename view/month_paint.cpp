@@ -1,6 +1,7 @@
 #include "view/month_paint.h"
 
 #include "tool/background_request.h"
+#include "tool/tool_settings.h"
 #include "view/month_layout.h"
 #include "view/month_text.h"
 
@@ -150,11 +151,7 @@ void CalPaintMonth(HWND window, HDC dc, const CalToolState* state)
     HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
     HGDIOBJ oldBrush = SelectObject(offscreen, face);
     const COLORREF oldTextColor = SetTextColor(offscreen, GetSysColor(COLOR_BTNTEXT));
-    // A stored face name may lack its terminator; the font is made from a
-    // copy that has one.
-    LOGFONTA logFont = state->appliedFont;
-    logFont.lfFaceName[LF_FACESIZE - 1] = '\0';
-    HFONT font = CreateFontIndirectA(&logFont);
+    HFONT font = CalCreateStoredFont(state->appliedFont);
     HGDIOBJ oldFont = font != nullptr ? SelectObject(offscreen, font) : nullptr;
 
     ComposeView(window, offscreen, client, face, state);
