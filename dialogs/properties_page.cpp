@@ -10,6 +10,9 @@
 #include "tool/labels.h"
 #include "view/month_text.h"
 
+// Hosts know the apply command from the public header.
+static_assert(IDC_PAGEAPPLY == CAL_PAGE_APPLY_COMMAND, "one number for the page's apply command");
+
 HWND g_pageWindow = nullptr;
 CalToolState* g_pageState = nullptr;
 
