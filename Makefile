@@ -2,16 +2,19 @@
 # Windows with MinGW-w64 and tested natively and under Wine.
 #
 #   make        build build/win32/Calendar.dll
-#   make test   install what is missing, build both configurations, run every test
+#   make test   install what is missing, build every configuration, run every test
+#   make fuzz   a long run of every fuzzer, with executions and coverage
 
 BUILD   := build
 NATIVE  := $(BUILD)/native
 WIN32   := $(BUILD)/win32
+FUZZ    := $(BUILD)/fuzz
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE   ?= cmake
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all dll bootstrap configure-native configure-win32 build-native build-win32 test test-native test-win32 clean
+.PHONY: all dll bootstrap configure-native configure-win32 configure-fuzz build-native build-win32 build-fuzz \
+	test test-native test-win32 fuzz clean
 
 all: dll
 
@@ -27,6 +30,10 @@ configure-win32: bootstrap
 	@$(CMAKE) -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=Release \
 		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-i686.cmake >/dev/null
 
+configure-fuzz: bootstrap
+	@echo "== configure fuzzers ($(FUZZ))"
+	@CC=clang CXX=clang++ $(CMAKE) -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCAL_FUZZ=ON >/dev/null
+
 dll: configure-win32
 	@echo "== build $(WIN32)/Calendar.dll"
 	@$(CMAKE) --build $(WIN32) --target Calendar -j$(JOBS)
@@ -40,14 +47,21 @@ build-win32: configure-win32
 	@echo "== build win32 library and tests"
 	@$(CMAKE) --build $(WIN32) -j$(JOBS)
 
-test: build-native build-win32
-	@sh scripts/run-tests $(NATIVE) $(WIN32) $(JOBS)
+build-fuzz: configure-fuzz
+	@echo "== build fuzzers"
+	@$(CMAKE) --build $(FUZZ) -j$(JOBS)
+
+test: build-native build-win32 build-fuzz
+	@sh scripts/run-tests $(NATIVE) $(WIN32) $(JOBS) $(FUZZ)
 
 test-native: build-native
 	@cd $(NATIVE) && ctest --output-on-failure -j$(JOBS)
 
 test-win32: build-win32
 	@sh scripts/run-tests "" $(WIN32) $(JOBS)
+
+fuzz: build-fuzz
+	@sh scripts/fuzz $(FUZZ)
 
 clean:
 	rm -rf $(BUILD)
