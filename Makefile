@@ -3,6 +3,7 @@
 #
 #   make        build build/win32/Calendar.dll
 #   make test   install what is missing, build every configuration, run every test
+#   make demo   build, then run the reference panel host with calendars in it
 #   make fuzz   a long run of every fuzzer, with executions and coverage
 
 BUILD   := build
@@ -14,7 +15,7 @@ CMAKE   ?= cmake
 MAKEFLAGS += --no-print-directory
 
 .PHONY: all dll bootstrap configure-native configure-win32 configure-fuzz build-native build-win32 build-fuzz \
-	test test-native test-win32 fuzz clean
+	test test-native test-win32 demo fuzz clean
 
 all: dll
 
@@ -59,6 +60,9 @@ test-native: build-native
 
 test-win32: build-win32
 	@sh scripts/run-tests "" $(WIN32) $(JOBS)
+
+demo: build-win32
+	@sh scripts/demo $(WIN32) $(BUILD)/demo.png
 
 fuzz: build-fuzz
 	@sh scripts/fuzz $(FUZZ)

@@ -165,3 +165,7 @@ cal_wine_test(host_requests_test
     ARGS $<TARGET_FILE:Calendar>
     TIMEOUT 300)
 add_dependencies(host_requests_test Calendar)
+
+# The reference panel host and its end-to-end runs.
+add_subdirectory(host)
+add_subdirectory(tests/win32/host)

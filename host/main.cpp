@@ -1,0 +1,116 @@
+// The panel host: loads a panel plug-in, shows its tools in a panel window
+// and keeps their settings from one run to the next.
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/command_line.h"
+#include "host/panel.h"
+#include "host/panel_layout.h"
+#include "host/plugin_host.h"
+#include "host/property_sheet.h"
+#include "host/report.h"
+#include "host/screenshot.h"
+#include "host/settings_store.h"
+
+namespace {
+
+constexpr int kDefaultTools = 2;  // what a first start shows
+
+// Restores the saved tools, or places the default ones; says what happened.
+void PopulatePanel(HostPanel* panel, const HostLoadOutcome& loaded)
+{
+    size_t skipped = 0;
+    for (const HostSavedTool& saved : loaded.panel.tools) {
+        if (saved.type >= panel->plugin->types.size()) {
+            ++skipped;
+            continue;
+        }
+        CalToolSettings block;
+        std::memcpy(&block, saved.block.data(), sizeof block);
+        const RECT r{saved.rect.left, saved.rect.top, saved.rect.right, saved.rect.bottom};
+        HostAddTool(panel, saved.type, &block, &r);
+    }
+    if (!loaded.loaded) {
+        for (int i = 0; i < kDefaultTools; ++i)
+            HostAddTool(panel, 0, nullptr, nullptr);
+        HostMakeRoom(panel);
+    }
+    HostLayoutTools(panel);
+    if (!loaded.problem.empty()) {
+        HostWriteError("PanelHost: " + loaded.problem);
+        HostSetStatus(panel, loaded.problem);
+    } else if (skipped != 0) {
+        HostSetStatus(
+            panel, std::to_string(skipped) + " saved tools are of a type this plug-in no longer offers.");
+    } else if (loaded.loaded) {
+        HostSetStatus(panel, "Settings: " + panel->settingsPath);
+    } else {
+        HostSetStatus(panel, "No saved settings yet; they will be kept in " + panel->settingsPath);
+    }
+}
+
+int RunPanel(HostPlugin* plugin, HINSTANCE instance, const std::string& settingsPath)
+{
+    const HostLoadOutcome loaded = HostLoadSettingsFile(settingsPath);
+    HostPanel panel;
+    panel.instance = instance;
+    panel.plugin = plugin;
+    panel.settingsPath = loaded.writable ? settingsPath : std::string();
+    int32_t width = 0;
+    int32_t height = 0;
+    HostClientSizeFor(kDefaultTools, 160, 120, &width, &height);
+    if (!HostCreatePanel(&panel, loaded.loaded ? &loaded.panel.window : nullptr, loaded.panel.showState,
+            width, height, 0)) {
+        HostReportFatal("the panel window could not be created");
+        return 1;
+    }
+    PopulatePanel(&panel, loaded);
+    ShowWindow(panel.window,
+        loaded.loaded && loaded.panel.showState == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    UpdateWindow(panel.window);
+    HostSavePanel(&panel);  // a fresh or repaired start leaves a good file at once
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (panel.sheet != nullptr && IsDialogMessageA(panel.sheet->window, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    HostCleanupPlugin(plugin);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // No system dialog for a library that cannot be loaded: the host says it itself.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const HostOptions options = HostParseCommandLine(args);
+    if (!options.error.empty()) {
+        HostReportFatal(options.error + "\n" + kHostUsage);
+        return 2;
+    }
+    if (options.help) {
+        if (!HostWriteOutput(kHostUsage))
+            MessageBoxA(nullptr, kHostUsage, "Panel Host", MB_OK | MB_ICONINFORMATION);
+        return 0;
+    }
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HostPlugin plugin;
+    std::string error;
+    if (!HostLoadPlugin(
+            options.plugin.empty() ? HostDefaultPluginPath() : options.plugin, instance, &plugin, &error)) {
+        HostReportFatal(error + ".");
+        return 3;
+    }
+    if (!options.screenshot.empty())
+        return HostRunScreenshot(&plugin, instance, options.screenshot);
+    return RunPanel(
+        &plugin, instance, options.settings.empty() ? HostDefaultSettingsPath() : options.settings);
+}

@@ -1,0 +1,559 @@
+#include "host/panel.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "host/host_ids.h"
+#include "host/panel_layout.h"
+#include "host/property_sheet.h"
+#include "host/report.h"
+#include "host/settings_store.h"
+
+namespace {
+
+constexpr char kPanelClass[] = "PanelHostWindow";
+constexpr DWORD kPanelStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr COLORREF kHeaderColour = RGB(52, 72, 120);
+constexpr COLORREF kStatusColour = RGB(232, 232, 226);
+constexpr COLORREF kCurrentColour = RGB(40, 90, 200);
+constexpr int kMinClientWidth = 480;
+constexpr int kMinClientHeight = 240;
+constexpr UINT kCloseRetryMs = 250;
+
+HostPanel* PanelOf(HWND window)
+{
+    return reinterpret_cast<HostPanel*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+HostTool* FindTool(HostPanel* panel, HWND window)
+{
+    for (HostTool& tool : panel->tools)
+        if (tool.window == window)
+            return &tool;
+    return nullptr;
+}
+
+RECT ClientRectOf(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    return r;
+}
+
+// The tool's rectangle in the panel's client coordinates.
+RECT ToolRect(HostPanel* panel, HWND tool)
+{
+    RECT r{};
+    GetWindowRect(tool, &r);
+    MapWindowPoints(nullptr, panel->window, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void InvalidateOutline(HostPanel* panel, HWND tool)
+{
+    if (tool == nullptr)
+        return;
+    RECT r = ToolRect(panel, tool);
+    InflateRect(&r, 4, 4);
+    InvalidateRect(panel->window, &r, FALSE);
+}
+
+void SetCurrent(HostPanel* panel, HWND tool)
+{
+    if (panel->current == tool)
+        return;
+    InvalidateOutline(panel, panel->current);
+    panel->current = tool;
+    InvalidateOutline(panel, tool);
+}
+
+HMENU BuildMenu(const HostPanel& panel)
+{
+    HMENU bar = CreateMenu();
+    HMENU menu = CreatePopupMenu();
+    for (size_t i = 0; i < panel.plugin->types.size(); ++i) {
+        const std::string text = std::string("&Add ") + panel.plugin->types[i].info->name;
+        AppendMenuA(menu, MF_STRING, IDM_HOST_ADD + i, text.c_str());
+    }
+    AppendMenuA(menu, MF_STRING, IDM_HOST_REMOVE, "&Remove Selected");
+    AppendMenuA(menu, MF_STRING, IDM_HOST_PROPERTIES, "&Properties of Selected...");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, IDM_HOST_EXIT, "E&xit");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), "&Panel");
+    return bar;
+}
+
+// The tool the menu acts on: the one last clicked, else the last one.
+HWND MenuTarget(HostPanel* panel)
+{
+    if (panel->current != nullptr && FindTool(panel, panel->current) != nullptr)
+        return panel->current;
+    return panel->tools.empty() ? nullptr : panel->tools.back().window;
+}
+
+// The descriptor's 16x16 image, transparent where its mask is 1.
+void DrawTypeImage(HDC dc, int x, int y, const CalToolTypeInfo& info)
+{
+    if (info.image == nullptr)
+        return;
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(source, info.image);
+    // Where the mask is 1 the destination stays (ROP D), elsewhere the image is copied.
+    const bool masked = info.mask != nullptr &&
+        MaskBlt(dc, x, y, 16, 16, source, 0, 0, info.mask, 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
+    if (!masked)
+        BitBlt(dc, x, y, 16, 16, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
+void PaintHeader(HostPanel* panel, HDC dc, int width)
+{
+    RECT band{0, 0, width, kHostHeaderHeight};
+    HBRUSH brush = CreateSolidBrush(kHeaderColour);
+    FillRect(dc, &band, brush);
+    DeleteObject(brush);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColour = SetTextColor(dc, RGB(255, 255, 255));
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    int x = 8;
+    for (const HostPanelType& type : panel->plugin->types) {
+        DrawTypeImage(dc, x, (kHostHeaderHeight - 16) / 2, *type.info);
+        x += 22;
+        char name[sizeof type.info->name + 1] = "";
+        char description[sizeof type.info->description + 1] = "";
+        // Copied with a terminator of our own: a plug-in's fields may lack one.
+        std::memcpy(name, type.info->name, sizeof type.info->name);
+        std::memcpy(description, type.info->description, sizeof type.info->description);
+        SelectObject(dc, panel->boldFont != nullptr ? panel->boldFont : GetStockObject(DEFAULT_GUI_FONT));
+        RECT r{x, 0, width, kHostHeaderHeight};
+        DrawTextA(dc, name, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_CALCRECT);
+        r.bottom = kHostHeaderHeight;
+        DrawTextA(dc, name, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        x = r.right + 8;
+        SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        RECT d{x, 0, width, kHostHeaderHeight};
+        DrawTextA(dc, description, -1, &d, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_CALCRECT);
+        d.bottom = kHostHeaderHeight;
+        DrawTextA(dc, description, -1, &d, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        x = d.right + 16;
+    }
+    SelectObject(dc, oldFont);
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
+}
+
+void OnPaint(HostPanel* panel)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(panel->window, &ps);
+    const RECT client = ClientRectOf(panel->window);
+    HostBackgroundPaint(panel->background, dc, ps.rcPaint, ps.rcPaint.left, ps.rcPaint.top);
+    PaintHeader(panel, dc, client.right);
+    RECT status{0, client.bottom - kHostStatusHeight, client.right, client.bottom};
+    FillRect(dc, &status, panel->statusBrush);
+    if (panel->current != nullptr && panel->tools.size() > 1) {
+        RECT r = ToolRect(panel, panel->current);
+        InflateRect(&r, 3, 3);
+        HBRUSH brush = CreateSolidBrush(kCurrentColour);
+        FrameRect(dc, &r, brush);
+        InflateRect(&r, -1, -1);
+        FrameRect(dc, &r, brush);
+        DeleteObject(brush);
+    }
+    EndPaint(panel->window, &ps);
+}
+
+void OnSize(HostPanel* panel, int width, int height)
+{
+    HostBackgroundResize(&panel->background, width, height);
+    if (panel->status != nullptr)
+        MoveWindow(panel->status, 6, height - kHostStatusHeight + 2, std::max(width - 12, 0),
+            kHostStatusHeight - 4, TRUE);
+    HostLayoutTools(panel);
+    InvalidateRect(panel->window, nullptr, FALSE);
+}
+
+// Paints the panel's background behind a tool into the tool's surface, taken
+// at the tool's place in the panel so that the calendar looks transparent.
+void OnPaintBackground(HostPanel* panel, const CalBackgroundRequest* request)
+{
+    if (request == nullptr || request->dc == nullptr)
+        return;
+    POINT origin{0, 0};
+    MapWindowPoints(request->window, panel->window, &origin, 1);
+    HostBackgroundPaint(panel->background, request->dc, request->rect, origin.x + request->rect.left,
+        origin.y + request->rect.top);
+}
+
+void OnSettingsChanged(HostPanel* panel, HWND tool)
+{
+    if (FindTool(panel, tool) == nullptr)
+        return;
+    HostSheetToolChanged(panel, tool);
+    HostSavePanel(panel);
+}
+
+void OnShowProperties(HostPanel* panel, HWND tool)
+{
+    if (FindTool(panel, tool) == nullptr)
+        return;
+    SetCurrent(panel, tool);
+    HostOpenSheet(panel, tool);
+}
+
+void OnCommand(HostPanel* panel, int id)
+{
+    if (id >= IDM_HOST_ADD && id < IDM_HOST_ADD + static_cast<int>(panel->plugin->types.size())) {
+        if (HostAddTool(panel, static_cast<uint32_t>(id - IDM_HOST_ADD), nullptr, nullptr) != nullptr) {
+            HostMakeRoom(panel);
+            HostLayoutTools(panel);
+            HostSavePanel(panel);
+        }
+    } else if (id == IDM_HOST_REMOVE) {
+        if (HWND tool = MenuTarget(panel); tool != nullptr) {
+            HostRemoveTool(panel, tool);
+            HostSavePanel(panel);
+        }
+    } else if (id == IDM_HOST_PROPERTIES) {
+        if (HWND tool = MenuTarget(panel); tool != nullptr)
+            HostOpenSheet(panel, tool);
+    } else if (id == IDM_HOST_EXIT) {
+        HostClosePanel(panel);
+    }
+}
+
+// A click on a tool makes it the one the menu acts on.
+void OnParentNotify(HostPanel* panel, WPARAM wParam, LPARAM lParam)
+{
+    const UINT event = LOWORD(wParam);
+    if (event != WM_LBUTTONDOWN && event != WM_RBUTTONDOWN)
+        return;
+    POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    HWND child = ChildWindowFromPointEx(panel->window, p, CWP_SKIPINVISIBLE);
+    if (FindTool(panel, child) != nullptr)
+        SetCurrent(panel, child);
+}
+
+LRESULT OnColourStatic(HostPanel* panel, HDC dc)
+{
+    SetBkColor(dc, kStatusColour);
+    SetTextColor(dc, RGB(0, 0, 0));
+    return reinterpret_cast<LRESULT>(panel->statusBrush);
+}
+
+void OnMinMaxInfo(MINMAXINFO* info)
+{
+    info->ptMinTrackSize.x = 200;
+    info->ptMinTrackSize.y = 180;
+}
+
+LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        static_cast<HostPanel*>(create->lpCreateParams)->window = window;
+    }
+    HostPanel* panel = PanelOf(window);
+    if (panel == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    switch (message) {
+        case WM_SIZE:
+            OnSize(panel, LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // WM_PAINT covers everything
+        case WM_PAINT:
+            OnPaint(panel);
+            return 0;
+        case WM_COMMAND:
+            OnCommand(panel, LOWORD(wParam));
+            return 0;
+        case WM_PARENTNOTIFY:
+            OnParentNotify(panel, wParam, lParam);
+            return 0;
+        case WM_CTLCOLORSTATIC:
+            return OnColourStatic(panel, reinterpret_cast<HDC>(wParam));
+        case WM_GETMINMAXINFO:
+            OnMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+            return 0;
+        case WM_TIMER:
+            KillTimer(window, wParam);
+            HostClosePanel(panel);
+            return 0;
+        case WM_CLOSE:
+            HostClosePanel(panel);
+            return 0;
+        case WM_ENDSESSION:
+            if (wParam != 0)
+                HostSavePanel(panel);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case CTN_SETTINGSCHANGED:
+            OnSettingsChanged(panel, reinterpret_cast<HWND>(wParam));
+            return 0;
+        case CTN_SHOWPROPERTIES:
+            OnShowProperties(panel, reinterpret_cast<HWND>(wParam));
+            return 0;
+        case CTN_PAINTBACKGROUND:
+            OnPaintBackground(panel, reinterpret_cast<const CalBackgroundRequest*>(lParam));
+            return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool RegisterPanelClass(HINSTANCE instance)
+{
+    WNDCLASSA wc{};
+    if (GetClassInfoA(instance, kPanelClass, &wc))
+        return true;
+    wc.lpfnWndProc = PanelProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    wc.lpszClassName = kPanelClass;
+    return RegisterClassA(&wc) != 0;
+}
+
+// A saved rectangle is used only when it is of a sane size and on a screen.
+bool UsableRect(const HostRect32& r)
+{
+    const RECT rect{r.left, r.top, r.right, r.bottom};
+    return r.right - r.left >= 150 && r.bottom - r.top >= 120 && r.right - r.left <= 16000 &&
+        r.bottom - r.top <= 16000 && MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
+}  // namespace
+
+HostPanel::~HostPanel()
+{
+    HostBackgroundFree(&background);
+    if (statusBrush != nullptr)
+        DeleteObject(statusBrush);
+    if (boldFont != nullptr)
+        DeleteObject(boldFont);
+}
+
+bool HostCreatePanel(HostPanel* panel, const HostRect32* saved, int showState, int clientWidth,
+    int clientHeight, DWORD exStyle)
+{
+    if (!RegisterPanelClass(panel->instance))
+        return false;
+    panel->statusBrush = CreateSolidBrush(kStatusColour);
+    LOGFONTA bold{};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof bold, &bold);
+    bold.lfWeight = FW_BOLD;
+    panel->boldFont = CreateFontIndirectA(&bold);
+
+    HMENU menu = BuildMenu(*panel);
+    RECT r{0, 0, std::max(clientWidth, 1), std::max(clientHeight, 1)};
+    AdjustWindowRectEx(&r, kPanelStyle, TRUE, exStyle);
+    const std::string title = std::string(panel->plugin->types.front().info->name) + " Panel";
+    HWND window = CreateWindowExA(exStyle, kPanelClass, title.c_str(), kPanelStyle, CW_USEDEFAULT,
+        CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, menu, panel->instance, panel);
+    if (window == nullptr) {
+        DestroyMenu(menu);
+        return false;
+    }
+    panel->status = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0,
+        0, window, reinterpret_cast<HMENU>(IDC_HOST_STATUS), panel->instance, nullptr);
+    SendMessageA(panel->status, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    if (saved != nullptr && UsableRect(*saved)) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        placement.showCmd = showState == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+        placement.rcNormalPosition = RECT{saved->left, saved->top, saved->right, saved->bottom};
+        SetWindowPlacement(window, &placement);
+        ShowWindow(window, SW_HIDE);  // shown by the caller, once its tools are in
+    }
+    const RECT client = ClientRectOf(window);
+    OnSize(panel, client.right, client.bottom);
+    return true;
+}
+
+HWND HostAddTool(HostPanel* panel, uint32_t type, const CalToolSettings* block, const RECT* rect)
+{
+    if (type >= panel->plugin->types.size())
+        return nullptr;
+    const RECT client = ClientRectOf(panel->window);
+    const HostGrid grid =
+        HostChooseGrid(static_cast<int32_t>(panel->tools.size() + 1), client.right, client.bottom);
+    const HostRect32 cell = HostGridCell(grid, static_cast<int32_t>(panel->tools.size()));
+    RECT at = rect != nullptr ? *rect : RECT{cell.left, cell.top, cell.right, cell.bottom};
+    HWND tool = panel->plugin->types[type].create(panel->window, &at, block, 0, 0);
+    if (tool == nullptr) {
+        HostSetStatus(panel,
+            std::string("The plug-in could not create a ") + panel->plugin->types[type].info->name +
+                " tool.");
+        return nullptr;
+    }
+    if (rect == nullptr) {
+        // A new tool starts at the size it prefers; the layout fits it later.
+        const uint32_t ideal = static_cast<uint32_t>(SendMessageA(tool, CTM_GETIDEALSIZE, 0, 0));
+        SetWindowPos(tool, nullptr, at.left, at.top, static_cast<int>(CalPackedWidth(ideal)),
+            static_cast<int>(CalPackedHeight(ideal)), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    panel->tools.push_back({tool, type});
+    return tool;
+}
+
+void HostMakeRoom(HostPanel* panel)
+{
+    int32_t idealWidth = kHostMinToolWidth;
+    int32_t idealHeight = kHostMinToolHeight;
+    for (const HostTool& tool : panel->tools) {
+        const uint32_t ideal = static_cast<uint32_t>(SendMessageA(tool.window, CTM_GETIDEALSIZE, 0, 0));
+        idealWidth = std::max(idealWidth, static_cast<int32_t>(CalPackedWidth(ideal)));
+        idealHeight = std::max(idealHeight, static_cast<int32_t>(CalPackedHeight(ideal)));
+    }
+    const RECT client = ClientRectOf(panel->window);
+    const HostGrid grid =
+        HostChooseGrid(static_cast<int32_t>(panel->tools.size()), client.right, client.bottom);
+    if (grid.cellWidth >= idealWidth && grid.cellHeight >= idealHeight && client.right >= kMinClientWidth &&
+        client.bottom >= kMinClientHeight)
+        return;
+    int32_t width = 0;
+    int32_t height = 0;
+    HostClientSizeFor(static_cast<int32_t>(panel->tools.size()), idealWidth, idealHeight, &width, &height);
+    width = std::max({width, static_cast<int32_t>(client.right), kMinClientWidth});
+    height = std::max({height, static_cast<int32_t>(client.bottom), kMinClientHeight});
+    RECT screen{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, kPanelStyle, TRUE, static_cast<DWORD>(GetWindowLongA(panel->window, GWL_EXSTYLE)));
+    const int w = std::min(static_cast<int>(r.right - r.left), static_cast<int>(screen.right - screen.left));
+    const int h = std::min(static_cast<int>(r.bottom - r.top), static_cast<int>(screen.bottom - screen.top));
+    SetWindowPos(panel->window, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void HostLayoutTools(HostPanel* panel)
+{
+    if (panel->tools.empty())
+        return;
+    const RECT client = ClientRectOf(panel->window);
+    const HostGrid grid =
+        HostChooseGrid(static_cast<int32_t>(panel->tools.size()), client.right, client.bottom);
+    for (size_t i = 0; i < panel->tools.size(); ++i) {
+        const HostRect32 cell = HostGridCell(grid, static_cast<int32_t>(i));
+        // The proposed width is the cell's; the height that follows must fit the cell too.
+        CalFitRequest fit{
+            kHostMinToolWidth, kHostMinToolHeight, grid.cellWidth, grid.cellHeight, 0, grid.cellWidth};
+        const uint32_t size = static_cast<uint32_t>(
+            SendMessageA(panel->tools[i].window, CTM_FITSIZE, 0, reinterpret_cast<LPARAM>(&fit)));
+        const int w = static_cast<int>(CalPackedWidth(size));
+        const int h = static_cast<int>(CalPackedHeight(size));
+        SetWindowPos(panel->tools[i].window, nullptr, cell.left + std::max((grid.cellWidth - w) / 2, 0),
+            cell.top + std::max((grid.cellHeight - h) / 2, 0), w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(panel->window, nullptr, FALSE);
+}
+
+HWND HostReplaceTool(HostPanel* panel, HWND tool, const CalToolSettings* block)
+{
+    HostTool* entry = FindTool(panel, tool);
+    if (entry == nullptr)
+        return nullptr;
+    const RECT r = ToolRect(panel, tool);
+    HWND fresh = panel->plugin->types[entry->type].create(panel->window, &r, block, 0, 0);
+    if (fresh == nullptr)
+        return nullptr;
+    entry->window = fresh;
+    if (panel->current == tool)
+        panel->current = fresh;
+    DestroyWindow(tool);
+    return fresh;
+}
+
+void HostRemoveTool(HostPanel* panel, HWND tool)
+{
+    auto it = std::find_if(
+        panel->tools.begin(), panel->tools.end(), [tool](const HostTool& t) { return t.window == tool; });
+    if (it == panel->tools.end())
+        return;
+    // The page edits the tool's record: it goes first.
+    if (panel->sheet != nullptr && panel->sheet->tool == tool) {
+        HostSheetDropPending(panel);
+        HostDestroySheet(panel);
+    }
+    panel->tools.erase(it);
+    if (panel->current == tool)
+        panel->current = nullptr;
+    DestroyWindow(tool);
+    HostLayoutTools(panel);
+}
+
+bool HostFetchBlock(HWND tool, CalToolSettings* block)
+{
+    CalToolSettings* live = nullptr;
+    if (SendMessageA(tool, CTM_GETSETTINGS, 0, reinterpret_cast<LPARAM>(&live)) != CAL_SETTINGS_SIZE ||
+        live == nullptr)
+        return false;
+    std::memcpy(block, live, CAL_SETTINGS_SIZE);
+    return true;
+}
+
+bool HostSavePanel(HostPanel* panel)
+{
+    if (panel->settingsPath.empty())
+        return true;
+    HostSavedPanel saved;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(panel->window, &placement);
+    const RECT& n = placement.rcNormalPosition;
+    saved.window = {n.left, n.top, n.right, n.bottom};
+    saved.showState = placement.showCmd == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    for (const HostTool& tool : panel->tools) {
+        HostSavedTool entry;
+        CalToolSettings block;
+        if (!HostFetchBlock(tool.window, &block))
+            continue;  // a tool that hands out no block is not restored
+        entry.type = tool.type;
+        const RECT r = ToolRect(panel, tool.window);
+        entry.rect = {r.left, r.top, r.right, r.bottom};
+        std::memcpy(entry.block.data(), &block, kHostBlockSize);
+        saved.tools.push_back(entry);
+    }
+    std::string error;
+    if (!HostSaveSettingsFile(panel->settingsPath, saved, &error)) {
+        // Said once, not on every later save that fails the same way.
+        if (error != panel->lastSaveError) {
+            HostWriteError("PanelHost: the settings were not saved: " + error);
+            HostSetStatus(panel, "The settings were not saved: " + error);
+        }
+        panel->lastSaveError = error;
+        return false;
+    }
+    panel->lastSaveError.clear();
+    return true;
+}
+
+void HostSetStatus(HostPanel* panel, const std::string& text)
+{
+    if (panel->status != nullptr)
+        SetWindowTextA(panel->status, (" " + text).c_str());
+}
+
+void HostClosePanel(HostPanel* panel)
+{
+    // A modal box (a font chooser, an About box) still uses a tool: close after it.
+    const bool modal = !IsWindowEnabled(panel->window) ||
+        (panel->sheet != nullptr && !IsWindowEnabled(panel->sheet->window));
+    if (modal) {
+        SetTimer(panel->window, IDT_HOST_CLOSE, kCloseRetryMs, nullptr);
+        return;
+    }
+    if (panel->sheet != nullptr)
+        HostSheetDropPending(panel);
+    HostSavePanel(panel);
+    if (panel->sheet != nullptr)
+        HostDestroySheet(panel);
+    for (const HostTool& tool : panel->tools)
+        DestroyWindow(tool.window);
+    panel->tools.clear();
+    panel->current = nullptr;
+    DestroyWindow(panel->window);
+}

@@ -1,0 +1,74 @@
+// The panel window: a background of its own, a header strip that shows the
+// plug-in's panel types, any number of tools laid out in a grid, a status
+// line, and the menu with which the user adds and removes tools.
+#ifndef PANELHOST_PANEL_H
+#define PANELHOST_PANEL_H
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/background.h"
+#include "host/plugin_host.h"
+#include "host/settings_format.h"
+
+struct HostSheet;
+
+struct HostTool {
+    HWND window = nullptr;
+    uint32_t type = 0;  // index into the plug-in's panel types
+};
+
+struct HostPanel {
+    HWND window = nullptr;
+    HWND status = nullptr;
+    HINSTANCE instance = nullptr;
+    HostPlugin* plugin = nullptr;
+    std::vector<HostTool> tools;  // in the panel's order, which the settings file keeps
+    HWND current = nullptr;  // the tool the user last clicked: the menu's Remove and Properties act on it
+    HostBackground background;
+    std::string settingsPath;  // empty: nothing is saved (the picture mode, or a file that must be kept)
+    std::unique_ptr<HostSheet> sheet;
+    HBRUSH statusBrush = nullptr;
+    HFONT boldFont = nullptr;
+    std::string lastSaveError;
+    ~HostPanel();
+};
+
+// Creates the panel window (hidden). With a saved window rectangle it goes
+// there; otherwise it gets a client area of clientWidth x clientHeight.
+bool HostCreatePanel(HostPanel* panel, const HostRect32* saved, int showState, int clientWidth,
+    int clientHeight, DWORD exStyle);
+
+// Creates a tool of the given type with a saved block (null: the tool's
+// defaults) at rect (null: the next cell, at the tool's preferred size).
+HWND HostAddTool(HostPanel* panel, uint32_t type, const CalToolSettings* block, const RECT* rect);
+
+// Grows the window, when needed, so that every tool gets its preferred size.
+void HostMakeRoom(HostPanel* panel);
+
+// Fits every tool to its cell and moves it there.
+void HostLayoutTools(HostPanel* panel);
+
+// Puts a new tool made with block in the place of tool, then destroys the
+// old one; the sheet must be closed. Returns the new tool, or null.
+HWND HostReplaceTool(HostPanel* panel, HWND tool, const CalToolSettings* block);
+
+// Removes a tool (closing its property sheet first).
+void HostRemoveTool(HostPanel* panel, HWND tool);
+
+// Writes the settings file from the live blocks; false and a status message on failure.
+bool HostSavePanel(HostPanel* panel);
+
+void HostSetStatus(HostPanel* panel, const std::string& text);
+
+// The tool's live settings block, copied; false when it hands none out.
+bool HostFetchBlock(HWND tool, CalToolSettings* block);
+
+// Saves, closes an open sheet (its page first), destroys the tools, then
+// the window, which ends the message loop.
+void HostClosePanel(HostPanel* panel);
+
+#endif

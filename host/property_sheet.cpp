@@ -1,0 +1,161 @@
+#include "host/property_sheet.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "host/host_ids.h"
+#include "host/panel.h"
+
+namespace {
+
+constexpr int kMargin = 8;  // round the page, in pixels
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 23;
+constexpr int kButtonGap = 6;
+
+void SendApply(HostSheet* sheet)
+{
+    SendMessageA(sheet->page, WM_COMMAND, MAKEWPARAM(CAL_PAGE_APPLY_COMMAND, 0), 0);
+}
+
+// Cancel: the tool gets back the block it had when the sheet opened, and
+// the file follows, since handing a block back is not announced by the tool.
+// A block handed back does not change the font the tool paints with, so a
+// tool whose font changed meanwhile is made afresh from the block instead.
+void CancelSheet(HostPanel* panel)
+{
+    HostSheet* sheet = panel->sheet.get();
+    HWND tool = sheet->tool;
+    const CalToolSettings opened = sheet->opened;
+    CalToolSettings live;
+    const bool fontChanged =
+        HostFetchBlock(tool, &live) && std::memcmp(&live.font, &opened.font, sizeof live.font) != 0;
+    HostDestroySheet(panel);  // the page first, before any tool goes
+    if (!fontChanged || HostReplaceTool(panel, tool, &opened) == nullptr) {
+        SendMessageA(tool, CTM_SETSETTINGS, CAL_SETTINGS_SIZE, reinterpret_cast<LPARAM>(&opened));
+        InvalidateRect(tool, nullptr, FALSE);
+    }
+    HostSavePanel(panel);
+}
+
+INT_PTR CALLBACK SheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        return TRUE;
+    }
+    auto* panel = reinterpret_cast<HostPanel*>(GetWindowLongPtrA(window, DWLP_USER));
+    if (message != WM_COMMAND || panel == nullptr || panel->sheet == nullptr ||
+        panel->sheet->window != window)
+        return FALSE;
+    switch (LOWORD(wParam)) {
+        case IDOK:
+            SendApply(panel->sheet.get());
+            HostDestroySheet(panel);
+            return TRUE;
+        case IDCANCEL:
+            CancelSheet(panel);
+            return TRUE;
+        case IDC_SHEET_APPLY:
+            SendApply(panel->sheet.get());
+            return TRUE;
+    }
+    return FALSE;
+}
+
+// Sizes the sheet round the page and puts the buttons in a row below it.
+void ArrangeSheet(HostSheet* sheet)
+{
+    RECT page{};
+    GetWindowRect(sheet->page, &page);
+    const int width = std::max(static_cast<int>(page.right - page.left) + 2 * kMargin,
+        3 * kButtonWidth + 2 * kButtonGap + 2 * kMargin);
+    const int buttonTop = kMargin + static_cast<int>(page.bottom - page.top) + kMargin;
+    int x = width - kMargin - kButtonWidth;
+    for (int id : {IDC_SHEET_APPLY, IDCANCEL, IDOK}) {
+        SetWindowPos(GetDlgItem(sheet->window, id), nullptr, x, buttonTop, kButtonWidth, kButtonHeight,
+            SWP_NOZORDER | SWP_NOACTIVATE);
+        x -= kButtonWidth + kButtonGap;
+    }
+    RECT r{0, 0, width, buttonTop + kButtonHeight + kMargin};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(sheet->window, GWL_STYLE)), FALSE,
+        static_cast<DWORD>(GetWindowLongA(sheet->window, GWL_EXSTYLE)));
+    SetWindowPos(sheet->window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+bool HostOpenSheet(HostPanel* panel, HWND tool)
+{
+    if (panel->sheet != nullptr) {
+        if (panel->sheet->tool == tool) {
+            SetForegroundWindow(panel->sheet->window);
+            return true;
+        }
+        // One page at a time: the open one is closed as if by its close box,
+        // keeping what was applied.
+        HostSheetDropPending(panel);
+        HostDestroySheet(panel);
+    }
+    auto sheet = std::make_unique<HostSheet>();
+    sheet->tool = tool;
+    if (!HostFetchBlock(tool, &sheet->opened)) {
+        HostSetStatus(panel, "The tool hands out no settings, so it has no properties to show.");
+        return false;
+    }
+    sheet->committed = sheet->opened;
+    sheet->window = CreateDialogParamA(panel->instance, MAKEINTRESOURCEA(IDD_HOST_SHEET), panel->window,
+        SheetProc, reinterpret_cast<LPARAM>(panel));
+    if (sheet->window == nullptr) {
+        HostSetStatus(panel, "The property sheet could not be opened.");
+        return false;
+    }
+    sheet->page = reinterpret_cast<HWND>(SendMessageA(
+        tool, CTM_CREATEPAGE, reinterpret_cast<WPARAM>(sheet->window), MAKELPARAM(kMargin, kMargin)));
+    if (sheet->page == nullptr) {
+        DestroyWindow(sheet->window);
+        HostSetStatus(panel, "The tool did not provide a properties page.");
+        return false;
+    }
+    // Lets the sheet's dialog manager tab into the page's controls.
+    SetWindowLongA(sheet->page, GWL_EXSTYLE, GetWindowLongA(sheet->page, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+    const HostTool* owner = nullptr;
+    for (const HostTool& t : panel->tools)
+        if (t.window == tool)
+            owner = &t;
+    const char* name = owner != nullptr ? panel->plugin->types[owner->type].info->name : "Tool";
+    SetWindowTextA(sheet->window, (std::string(name, strnlen(name, 20)) + " Properties").c_str());
+    ArrangeSheet(sheet.get());
+    ShowWindow(sheet->window, SW_SHOW);
+    panel->sheet = std::move(sheet);
+    return true;
+}
+
+void HostSheetToolChanged(HostPanel* panel, HWND tool)
+{
+    if (panel->sheet != nullptr && panel->sheet->tool == tool)
+        HostFetchBlock(tool, &panel->sheet->committed);
+}
+
+void HostSheetDropPending(HostPanel* panel)
+{
+    HostSheet* sheet = panel->sheet.get();
+    CalToolSettings live;
+    if (HostFetchBlock(sheet->tool, &live) && std::memcmp(&live, &sheet->committed, sizeof live) != 0)
+        SendMessageA(
+            sheet->tool, CTM_SETSETTINGS, CAL_SETTINGS_SIZE, reinterpret_cast<LPARAM>(&sheet->committed));
+}
+
+void HostDestroySheet(HostPanel* panel)
+{
+    std::unique_ptr<HostSheet> sheet = std::move(panel->sheet);
+    if (sheet == nullptr)
+        return;
+    DestroyWindow(sheet->page);
+    DestroyWindow(sheet->window);
+    if (IsWindow(panel->window))
+        SetForegroundWindow(panel->window);
+}

@@ -1,0 +1,152 @@
+#include "host/screenshot.h"
+
+#include <cstring>
+#include <vector>
+
+#include "host/panel.h"
+#include "host/png_writer.h"
+#include "host/property_sheet.h"
+#include "host/report.h"
+
+namespace {
+
+void Pump(DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    } while (GetTickCount() - start < ms);
+}
+
+// The panel's client area as it is on the screen, children included, as RGB rows.
+bool Capture(HWND window, int width, int height, std::vector<uint8_t>* rgb)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr)
+        return false;
+    HDC screen = GetDCEx(window, nullptr, DCX_CACHE);  // not clipped to the panel's own pixels
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    const bool ok = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY) != FALSE;
+    GdiFlush();
+    rgb->resize(size_t(width) * height * 3);
+    const auto* px = static_cast<const uint32_t*>(bits);
+    for (size_t i = 0; i < size_t(width) * height; ++i) {
+        (*rgb)[3 * i] = static_cast<uint8_t>(px[i] >> 16);
+        (*rgb)[3 * i + 1] = static_cast<uint8_t>(px[i] >> 8);
+        (*rgb)[3 * i + 2] = static_cast<uint8_t>(px[i]);
+    }
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    DeleteObject(bitmap);
+    return ok;
+}
+
+bool WriteFileWhole(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error)
+{
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        *error = HostErrorText(GetLastError());
+        return false;
+    }
+    DWORD written = 0;
+    const bool ok =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE &&
+        written == bytes.size();
+    if (!ok)
+        *error = HostErrorText(GetLastError());
+    CloseHandle(file);
+    return ok;
+}
+
+}  // namespace
+
+int HostRunScreenshot(HostPlugin* plugin, HINSTANCE instance, const std::string& file)
+{
+    HostPanel panel;
+    panel.instance = instance;
+    panel.plugin = plugin;  // no settings path: nothing is read or saved
+    if (!HostCreatePanel(&panel, nullptr, SW_SHOWNORMAL, kHostShotWidth, kHostShotHeight, WS_EX_TOPMOST)) {
+        HostReportFatal("the panel window could not be created");
+        return 1;
+    }
+    SetWindowPos(panel.window, HWND_TOPMOST, 16, 16, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+
+    // The samples start from the tool's own defaults and change one option each.
+    HWND first = HostAddTool(&panel, 0, nullptr, nullptr);
+    CalToolSettings base{};
+    if (first == nullptr || !HostFetchBlock(first, &base)) {
+        HostReportFatal("the plug-in created no tool to picture");
+        DestroyWindow(panel.window);
+        return 1;
+    }
+    CalToolSettings weeks = base;
+    weeks.weekNumbers = 1;
+    weeks.firstDay = 1;
+    CalToolSettings background = base;
+    background.useBackground = 1;
+    CalToolSettings font = base;
+    font.font.lfHeight = -15;
+    font.font.lfWeight = FW_BOLD;
+    font.font.lfItalic = 1;
+    std::strcpy(font.font.lfFaceName, "Tahoma");
+    const char* names[] = {"defaults", "week numbers, Monday first", "panel background", "another font"};
+    for (const CalToolSettings* block : {&weeks, &background, &font})
+        HostAddTool(&panel, 0, block, nullptr);
+    HostLayoutTools(&panel);
+    HostSetStatus(&panel,
+        "Sample calendars: " + std::string(names[0]) + "; " + names[1] + "; " + names[2] + "; " + names[3] +
+            ".");
+
+    ShowWindow(panel.window, SW_SHOWNOACTIVATE);
+    UpdateWindow(panel.window);
+    Pump(300);
+    RedrawWindow(panel.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump(200);
+
+    RECT client{};
+    GetClientRect(panel.window, &client);
+    std::vector<uint8_t> rgb;
+    std::string error = "the panel could not be captured";
+    bool ok = Capture(panel.window, client.right, client.bottom, &rgb);
+    if (ok) {
+        const std::vector<uint8_t> png = HostEncodePng(
+            rgb.data(), static_cast<uint32_t>(client.right), static_cast<uint32_t>(client.bottom));
+        ok = WriteFileWhole(file, png, &error);
+        if (!ok)
+            error = "the picture could not be written to " + file + ": " + error;
+    }
+    for (size_t i = 0; ok && i < panel.tools.size(); ++i) {
+        RECT r{};
+        GetWindowRect(panel.tools[i].window, &r);
+        MapWindowPoints(nullptr, panel.window, reinterpret_cast<POINT*>(&r), 2);
+        HostWriteOutput("tool " + std::to_string(i) + " " + std::to_string(r.left) + " " +
+            std::to_string(r.top) + " " + std::to_string(r.right - r.left) + " " +
+            std::to_string(r.bottom - r.top) + " " + (i < 4 ? names[i] : ""));
+    }
+    if (ok)
+        HostWriteOutput(
+            "picture " + file + " " + std::to_string(client.right) + "x" + std::to_string(client.bottom));
+    else
+        HostReportFatal(error);
+    for (const HostTool& tool : panel.tools)
+        DestroyWindow(tool.window);
+    panel.tools.clear();
+    DestroyWindow(panel.window);
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,21 @@
+// The picture mode: a panel of sample calendars showing the tool's options,
+// rendered by the real windows and saved as a PNG of the panel's client
+// area. Reads and writes no settings file.
+#ifndef PANELHOST_SCREENSHOT_H
+#define PANELHOST_SCREENSHOT_H
+
+#include <windows.h>
+
+#include <string>
+
+#include "host/plugin_host.h"
+
+// The client size of the pictured panel.
+constexpr int kHostShotWidth = 600;
+constexpr int kHostShotHeight = 440;
+
+// Renders and writes the picture; prints each tool's place, then the file.
+// Returns the exit status: 0 when the picture was written.
+int HostRunScreenshot(HostPlugin* plugin, HINSTANCE instance, const std::string& file);
+
+#endif

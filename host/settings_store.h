@@ -1,0 +1,29 @@
+// The settings file on disk: read at start, with a damaged, truncated,
+// empty or foreign file moved aside rather than overwritten; written by
+// replacing the old file with a complete new one, so that a crash or a
+// kill in the middle of a save leaves the last good file in place.
+#ifndef PANELHOST_SETTINGS_STORE_H
+#define PANELHOST_SETTINGS_STORE_H
+
+#include <string>
+
+#include "host/settings_format.h"
+
+struct HostLoadOutcome {
+    bool loaded = false;   // panel holds what the file saved
+    bool writable = true;  // false: a bad file could not be moved aside, so it must not be overwritten
+    std::string problem;   // non-empty: what was wrong with the file, in plain words
+    HostSavedPanel panel;
+};
+
+HostLoadOutcome HostLoadSettingsFile(const std::string& path);
+
+// Writes path.new, flushes it and renames it over path. On failure leaves
+// path as it was and says why in *error.
+bool HostSaveSettingsFile(const std::string& path, const HostSavedPanel& panel, std::string* error);
+
+// PanelHost\panel.settings in the user's application-data folder (APPDATA),
+// the folder created when missing.
+std::string HostDefaultSettingsPath();
+
+#endif

@@ -1,0 +1,249 @@
+#include "host_process.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "plugin/caltool.h"
+
+std::string g_hostExe;
+std::string g_pluginDll;
+
+namespace {
+
+struct Search {
+    DWORD pid;
+    const char* className;
+    bool visibleOnly;
+    HWND except;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND window, LPARAM param)
+{
+    auto* s = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (pid != s->pid || window == s->except || lstrcmpA(name, s->className) != 0 ||
+        (s->visibleOnly && !IsWindowVisible(window)))
+        return TRUE;
+    s->found = window;
+    return FALSE;
+}
+
+HWND FindTopLevel(DWORD pid, const char* className, bool visibleOnly, HWND except = nullptr)
+{
+    Search s{pid, className, visibleOnly, except, nullptr};
+    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+BOOL CALLBACK CollectTool(HWND window, LPARAM param)
+{
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, "CalTool") == 0)
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+HostProcess::HostProcess(const std::vector<std::string>& args)
+{
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE write[2]{};
+    for (int i = 0; i < 2; ++i) {
+        CreatePipe(&pipes_[i], &write[i], &inherit, 0);
+        SetHandleInformation(pipes_[i], HANDLE_FLAG_INHERIT, 0);
+    }
+    std::string line = "\"" + g_hostExe + "\"";
+    for (const std::string& a : args)
+        line += " \"" + a + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = write[0];
+    startup.hStdError = write[1];
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info_))
+        info_ = {};
+    for (int i = 0; i < 2; ++i) {
+        CloseHandle(write[i]);  // the host holds the only write ends: the readers see the end
+        readers_[i] = std::thread([this, i] {
+            char buffer[512];
+            DWORD got = 0;
+            while (ReadFile(pipes_[i], buffer, sizeof buffer, &got, nullptr) && got > 0)
+                text_[i].append(buffer, got);
+        });
+    }
+    if (started())
+        slot_ = VirtualAllocEx(info_.hProcess, nullptr, sizeof(void*), MEM_COMMIT, PAGE_READWRITE);
+}
+
+HostProcess::~HostProcess()
+{
+    if (started() && Wait(0) == STILL_ACTIVE)
+        Kill();
+    Drain();
+    for (HANDLE h : pipes_)
+        CloseHandle(h);
+    if (started()) {
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
+}
+
+void HostProcess::Drain()
+{
+    for (std::thread& t : readers_)
+        if (t.joinable())
+            t.join();
+}
+
+bool HostProcess::WaitForTools(size_t count, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (started() && GetTickCount() - start < timeoutMs) {
+        panel_ = FindTopLevel(info_.dwProcessId, "PanelHostWindow", true);
+        if (panel_ != nullptr && Tools().size() == count)
+            return true;
+        if (WaitForSingleObject(info_.hProcess, 20) == WAIT_OBJECT_0)
+            return false;
+    }
+    return false;
+}
+
+std::vector<HWND> HostProcess::Tools() const
+{
+    std::vector<HWND> tools;
+    if (panel_ != nullptr)
+        EnumChildWindows(panel_, CollectTool, reinterpret_cast<LPARAM>(&tools));
+    std::vector<std::pair<POINT, HWND>> placed;
+    for (HWND t : tools) {
+        RECT r;
+        GetWindowRect(t, &r);
+        placed.push_back({{r.left, r.top}, t});
+    }
+    std::sort(placed.begin(), placed.end(), [](const auto& a, const auto& b) {
+        return a.first.y != b.first.y ? a.first.y < b.first.y : a.first.x < b.first.x;
+    });
+    for (size_t i = 0; i < placed.size(); ++i)
+        tools[i] = placed[i].second;
+    return tools;
+}
+
+HWND HostProcess::Sheet(HWND except) const
+{
+    return FindTopLevel(info_.dwProcessId, "#32770", true, except);
+}
+
+std::vector<BYTE> HostProcess::ReadRecord(HWND tool, size_t offset, size_t size) const
+{
+    std::vector<BYTE> bytes(size);
+    DWORD address = 0;
+    SIZE_T got = 0;
+    if (SendMessageA(tool, CTM_GETSETTINGS, 0, reinterpret_cast<LPARAM>(slot_)) == 132 &&
+        ReadProcessMemory(info_.hProcess, slot_, &address, sizeof address, &got) && address != 0)
+        ReadProcessMemory(
+            info_.hProcess, reinterpret_cast<void*>(uintptr_t{address} + offset), bytes.data(), size, &got);
+    return bytes;
+}
+
+HostBlock HostProcess::LiveBlock(HWND tool) const
+{
+    const std::vector<BYTE> bytes = ReadRecord(tool, 0, 132);
+    HostBlock block;
+    std::copy(bytes.begin(), bytes.end(), block.begin());
+    return block;
+}
+
+void HostProcess::SetBlock(HWND tool, const HostBlock& block) const
+{
+    void* there = VirtualAllocEx(info_.hProcess, nullptr, block.size(), MEM_COMMIT, PAGE_READWRITE);
+    SIZE_T put = 0;
+    if (there != nullptr && WriteProcessMemory(info_.hProcess, there, block.data(), block.size(), &put))
+        SendMessageA(tool, CTM_SETSETTINGS, 132, reinterpret_cast<LPARAM>(there));
+    VirtualFreeEx(info_.hProcess, there, 0, MEM_RELEASE);
+}
+
+std::string HostProcess::StatusText() const
+{
+    char text[1024] = "";
+    GetWindowTextA(GetDlgItem(panel_, 210), text, sizeof text);
+    return text;
+}
+
+DWORD HostProcess::Wait(DWORD timeoutMs)
+{
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+void HostProcess::Kill()
+{
+    TerminateProcess(info_.hProcess, 99);
+    WaitForSingleObject(info_.hProcess, 10000);
+}
+
+std::string HostProcess::Errors()
+{
+    Drain();
+    return text_[1];
+}
+
+std::string HostProcess::Output()
+{
+    Drain();
+    return text_[0];
+}
+
+TempFolder::TempFolder()
+{
+    char base[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, base);
+    path_ = std::string(base) + "panelhost-test-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder()
+{
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((path_ + "\\*").c_str(), &found);
+    while (find != INVALID_HANDLE_VALUE) {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") {
+            const std::string full = path_ + "\\" + name;
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+                RemoveDirectoryA(full.c_str());
+            else
+                DeleteFileA(full.c_str());
+        }
+        if (!FindNextFileA(find, &found)) {
+            FindClose(find);
+            break;
+        }
+    }
+    RemoveDirectoryA(path_.c_str());
+}
+
+std::vector<BYTE> ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<BYTE>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WriteBytes(const std::string& path, const std::vector<BYTE>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return out.good();
+}
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}

@@ -1,0 +1,78 @@
+// Runs PanelHost.exe as a user's session would, from another process: its
+// standard output and error read through pipes, its windows found by
+// class, its tools' live settings blocks read out of its memory.
+#ifndef CALENDAR_TESTS_HOST_PROCESS_H
+#define CALENDAR_TESTS_HOST_PROCESS_H
+
+#include <windows.h>
+
+#include <array>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+using HostBlock = std::array<BYTE, 132>;
+
+extern std::string g_hostExe;  // Windows paths, from the command line
+extern std::string g_pluginDll;
+
+class HostProcess {
+public:
+    // Starts the host with these arguments (each quoted).
+    explicit HostProcess(const std::vector<std::string>& args);
+    ~HostProcess();
+    HostProcess(const HostProcess&) = delete;
+    HostProcess& operator=(const HostProcess&) = delete;
+
+    bool started() const { return info_.hProcess != nullptr; }
+    HANDLE process() const { return info_.hProcess; }
+
+    // Waits until the panel shows count tools; false after timeoutMs.
+    bool WaitForTools(size_t count, DWORD timeoutMs = 15000);
+    HWND panel() const { return panel_; }
+    // The panel's tools, in the panel's order (row by row).
+    std::vector<HWND> Tools() const;
+    // A visible top-level dialog box of the host (the property sheet, when
+    // no other box is open) other than except, or null.
+    HWND Sheet(HWND except = nullptr) const;
+    HostBlock LiveBlock(HWND tool) const;
+    // Bytes of the tool's record in the host, from its start (the block).
+    std::vector<BYTE> ReadRecord(HWND tool, size_t offset, size_t size) const;
+    // Hands the tool a block through CTM_SETSETTINGS, from the host's memory.
+    void SetBlock(HWND tool, const HostBlock& block) const;
+    std::string StatusText() const;
+
+    // Waits for the process to end; its exit code, or STILL_ACTIVE after the timeout.
+    DWORD Wait(DWORD timeoutMs = 15000);
+    void Kill();
+    std::string Errors();  // what it wrote to standard error, once it has ended
+    std::string Output();
+
+private:
+    PROCESS_INFORMATION info_{};
+    HWND panel_ = nullptr;
+    HANDLE pipes_[2]{};
+    std::string text_[2];
+    std::thread readers_[2];
+    void* slot_ = nullptr;  // a pointer variable in the host for CTM_GETSETTINGS
+    void Drain();
+};
+
+// A folder of its own under the temporary folder, removed with its files.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    std::string Path(const std::string& name) const { return path_ + "\\" + name; }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+std::vector<BYTE> ReadBytes(const std::string& path);
+bool WriteBytes(const std::string& path, const std::vector<BYTE>& bytes);
+bool FileExists(const std::string& path);
+
+#endif
