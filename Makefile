@@ -4,6 +4,7 @@
 #   make        build build/win32/Calendar.dll
 #   make test   install what is missing, build every configuration, run every test
 #   make demo   build, then run the reference panel host with calendars in it
+#   make bench  build, then print the speed figures
 #   make fuzz   a long run of every fuzzer, with executions and coverage
 
 BUILD   := build
@@ -15,7 +16,7 @@ CMAKE   ?= cmake
 MAKEFLAGS += --no-print-directory
 
 .PHONY: all dll bootstrap configure-native configure-win32 configure-fuzz build-native build-win32 build-fuzz \
-	test test-native test-win32 demo fuzz clean
+	test test-native test-win32 demo bench fuzz clean
 
 all: dll
 
@@ -63,6 +64,9 @@ test-win32: build-win32
 
 demo: build-win32
 	@sh scripts/demo $(WIN32) $(BUILD)/demo.png
+
+bench: build-native build-win32
+	@sh scripts/bench $(NATIVE) $(WIN32)
 
 fuzz: build-fuzz
 	@sh scripts/fuzz $(FUZZ)

@@ -22,3 +22,6 @@ if(CAL_SANITIZE)
     target_compile_options(native_tests PRIVATE ${cal_sanitizers})
 endif()
 gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+
+# The native benchmarks of the platform-free core.
+add_subdirectory(bench)

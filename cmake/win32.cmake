@@ -166,6 +166,7 @@ cal_wine_test(host_requests_test
     TIMEOUT 300)
 add_dependencies(host_requests_test Calendar)
 
-# The reference panel host and its end-to-end runs.
+# The reference panel host and its end-to-end runs, and the benchmarks.
 add_subdirectory(host)
 add_subdirectory(tests/win32/host)
+add_subdirectory(bench)
