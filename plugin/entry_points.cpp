@@ -30,6 +30,13 @@ void RegisterToolClass()
     wc.lpszMenuName = nullptr;
     wc.lpszClassName = CAL_TOOL_CLASS;
     g_classAtom = RegisterClassA(&wc);  // 0 on failure: the next call tries again
+    // A host that freed the library and loaded it again still holds the
+    // class of the earlier load, whose window procedure is gone with it:
+    // replace it. Unregistering fails while a window of it is left, and
+    // then no tool is made rather than one that calls into freed code.
+    if (g_classAtom == 0 && GetLastError() == ERROR_CLASS_ALREADY_EXISTS &&
+        UnregisterClassA(CAL_TOOL_CLASS, g_hostInstance) != FALSE)
+        g_classAtom = RegisterClassA(&wc);
 }
 
 // Loads a bitmap once; a handle already handed to the host stays valid, and

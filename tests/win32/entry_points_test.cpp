@@ -148,6 +148,50 @@ TEST(EntryPoints, CleanupChangesNothingAndToolsAreMadeUnderTheHostInstance)
     DestroyWindow(parent);
 }
 
+// A host may free the library and load it again. The class registered by the
+// first load outlives it, pointing at code that is gone; the new load must
+// make its tools with its own window procedure.
+TEST(EntryPoints, ALibraryLoadedAgainMakesToolsWithItsOwnCode)
+{
+    ASSERT_NE(g_plugin.module, nullptr);
+    const auto* base = reinterpret_cast<const BYTE*>(g_plugin.module);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const SIZE_T size = nt->OptionalHeader.SizeOfImage;
+    ASSERT_TRUE(FreeLibrary(g_plugin.module));
+    // Keep the old range taken, so that the new load lands elsewhere, as it
+    // may in any host.
+    void* taken = VirtualAlloc(const_cast<BYTE*>(base), size, MEM_RESERVE, PAGE_NOACCESS);
+    ASSERT_NE(taken, nullptr);
+
+    HMODULE again = LoadLibraryA(g_calTestDllPath.c_str());
+    ASSERT_NE(again, nullptr);
+    ASSERT_NE(again, g_plugin.module);
+    g_plugin.module = again;
+    auto enumerate = Export<CalEnumeratePanelTypesProc>("EnumeratePanelTypes");
+    auto init = Export<CalInitToolTypeProc>("InitCalToolType");
+    auto create = Export<CalToolCreateProc>("CalToolCreate");
+    ASSERT_TRUE(enumerate != nullptr && init != nullptr && create != nullptr);
+    NameBuffers names;
+    EXPECT_EQ(enumerate(names.init, names.create, names.cleanup, HostInstance(), 0), 1);
+    CalToolTypeInfo* info = nullptr;
+    init(&info, 0);
+    ASSERT_NE(info, nullptr);
+
+    HWND parent =
+        CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, HostInstance(), nullptr);
+    RECT r{0, 0, 160, 128};
+    HWND tool = create(parent, &r, nullptr, 0, 0);
+    ASSERT_NE(tool, nullptr);
+    const auto proc = static_cast<ULONG_PTR>(GetClassLongPtrA(tool, GCLP_WNDPROC));
+    const auto start = reinterpret_cast<ULONG_PTR>(again);
+    EXPECT_GE(proc, start);
+    EXPECT_LT(proc, start + size) << "the window procedure lies in the library now loaded";
+    UpdateWindow(tool);
+    DestroyWindow(parent);
+    VirtualFree(taken, 0, MEM_RELEASE);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
