@@ -166,7 +166,9 @@ cal_wine_test(host_requests_test
     TIMEOUT 300)
 add_dependencies(host_requests_test Calendar)
 
-# The reference panel host and its end-to-end runs, and the benchmarks.
+# The reference panel host and its end-to-end runs, the benchmarks, and the
+# long runs of hostile input and soak.
 add_subdirectory(host)
 add_subdirectory(tests/win32/host)
 add_subdirectory(bench)
+add_subdirectory(tests/win32/robustness)

@@ -14,9 +14,25 @@ void CalSetDefaultSettings(CalToolSettings* settings)
     settings->useBackground = 0;
 }
 
+namespace {
+
+// Glyphs tens of thousands of units tall and wide take the platform seconds,
+// or for ever, to draw: a damaged block must not stall the host's paints.
+constexpr LONG kLargestFontExtent = 1000;
+
+LONG Bounded(LONG extent)
+{
+    return extent > kLargestFontExtent ? kLargestFontExtent
+                                       : (extent < -kLargestFontExtent ? -kLargestFontExtent : extent);
+}
+
+}  // namespace
+
 HFONT CalCreateStoredFont(const LOGFONTA& font)
 {
     LOGFONTA copy = font;
     copy.lfFaceName[LF_FACESIZE - 1] = '\0';
+    copy.lfHeight = Bounded(copy.lfHeight);
+    copy.lfWidth = Bounded(copy.lfWidth);
     return CreateFontIndirectA(&copy);
 }

@@ -11,7 +11,8 @@
 void CalSetDefaultSettings(CalToolSettings* settings);
 
 // A font made from a font record of a settings block, or null. A stored face
-// name may lack its terminator: the font is made from a copy that has one.
+// name may lack its terminator: the font is made from a copy that has one,
+// and a height or width beyond 1000 units either way is made 1000 units.
 HFONT CalCreateStoredFont(const LOGFONTA& font);
 
 #endif
