@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "test_parent.h"
+
 double BenchNowUs()
 {
     static const double perUs = [] {
@@ -157,20 +159,11 @@ BenchPaintCounter* BenchCountPaints(HWND window)
     return g_counters.back().get();
 }
 
-void BenchPump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 void BenchPumpFor(DWORD ms)
 {
     const DWORD start = GetTickCount();
     for (;;) {
-        BenchPump();
+        CalPumpMessages();
         const DWORD elapsed = GetTickCount() - start;
         if (elapsed >= ms)
             return;

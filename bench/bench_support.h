@@ -60,8 +60,6 @@ struct BenchPaintCounter {
 };
 BenchPaintCounter* BenchCountPaints(HWND window);
 
-// Dispatches every message waiting for this thread.
-void BenchPump();
 // Dispatches messages for about ms milliseconds, sleeping while none come.
 void BenchPumpFor(DWORD ms);
 

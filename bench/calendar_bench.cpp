@@ -20,6 +20,7 @@
 #include "paint_profile.h"
 #include "plugin/caltool.h"
 #include "plugin_loader.h"
+#include "test_parent.h"
 #include "tool/tool_settings.h"
 #include "tool/tool_state.h"
 #include "view/month_paint.h"
@@ -229,7 +230,7 @@ void RunBatch(Case& c)
 {
     if (c.prepare)
         c.prepare();
-    BenchPump();
+    CalPumpMessages();
     std::vector<long> paints0;
     std::vector<double> us0;
     for (auto* k : c.counters) {
@@ -631,7 +632,7 @@ void BenchSize(const Options& o, const CalLoadedPlugin& plugin, HWND panel, cons
     DestroyWindow(w.tool);
     DestroyWindow(w.control);
     DestroyWindow(w.floor);
-    BenchPump();
+    CalPumpMessages();
 }
 
 // ---- the host's requests, creation
@@ -642,7 +643,7 @@ void BenchRequests(const Options& o, const CalLoadedPlugin& plugin, HWND panel)
     RECT r{1700, kSpareY, 1860, kSpareY + 128};
     HWND tool = plugin.create(panel, &r, &settings, 0, 0);
     UpdateWindow(tool);
-    BenchPump();
+    CalPumpMessages();
 
     std::vector<double> ideal;
     std::vector<double> fit;
@@ -669,7 +670,7 @@ void BenchRequests(const Options& o, const CalLoadedPlugin& plugin, HWND panel)
         BenchFormat("answered %u x %u for height 120; %d rounds x %d", CalPackedWidth(fitPacked),
             CalPackedHeight(fitPacked), o.rounds, kBatch * 50));
     DestroyWindow(tool);
-    BenchPump();
+    CalPumpMessages();
 
     // Creation to the first paint, interleaved over the sizes.
     CountLibraryCalls(plugin.module, true);
@@ -679,7 +680,7 @@ void BenchRequests(const Options& o, const CalLoadedPlugin& plugin, HWND panel)
         for (std::size_t k = 0; k < std::size(kSizes); ++k) {
             const Size& s = kSizes[k];
             RECT at{0, kSpareY, s.w, kSpareY + s.h};
-            BenchPump();
+            CalPumpMessages();
             const long paints0 = g_libraryPaints;
             const double start = BenchNowUs();
             HWND w = plugin.create(panel, &at, &settings, 0, 0);
@@ -694,7 +695,7 @@ void BenchRequests(const Options& o, const CalLoadedPlugin& plugin, HWND panel)
         BenchRow("requests", "CalToolCreate + first paint, " + SizeName(kSizes[k]) + ", wk- bg-",
             BenchMicros(BenchMedian(created[k])),
             BenchFormat("%ld paints in %d creations", firstPaints[k], o.rounds));
-    BenchPump();
+    CalPumpMessages();
 }
 
 // ---- loading
@@ -831,7 +832,7 @@ void BenchIdle(const Options& o, const CalLoadedPlugin& plugin, HWND panel)
             "about 200 ms when the core is ours; the clock moves in steps of %s", BenchMicros(step).c_str()));
     for (HWND t : tools)
         DestroyWindow(t);
-    BenchPump();
+    CalPumpMessages();
 }
 
 Options ParseOptions(int argc, char** argv)

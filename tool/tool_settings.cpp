@@ -1,5 +1,6 @@
 #include "tool/tool_settings.h"
 
+#include <algorithm>
 #include <cstring>
 
 void CalSetDefaultSettings(CalToolSettings* settings)
@@ -22,8 +23,7 @@ constexpr LONG kLargestFontExtent = 1000;
 
 LONG Bounded(LONG extent)
 {
-    return extent > kLargestFontExtent ? kLargestFontExtent
-                                       : (extent < -kLargestFontExtent ? -kLargestFontExtent : extent);
+    return std::clamp(extent, -kLargestFontExtent, kLargestFontExtent);
 }
 
 }  // namespace
