@@ -117,6 +117,23 @@ cal_wine_test(tool_window_test
     ARGS $<TARGET_FILE:Calendar>)
 add_dependencies(tool_window_test Calendar)
 
+# The tool driven from the keyboard alone: focus, keys, the menu, the mark.
+cal_wine_test(keyboard_test
+    SOURCES tests/win32/keyboard_test.cpp
+    LIBS cal_test_support
+    ARGS $<TARGET_FILE:Calendar>
+    TIMEOUT 180)
+add_dependencies(keyboard_test Calendar)
+
+# The tool and the system: clipped spinners, printing, clock, locale and
+# colour broadcasts.
+cal_wine_test(system_events_test
+    SOURCES tests/win32/system_events_test.cpp
+    LIBS cal_test_support
+    ARGS $<TARGET_FILE:Calendar>
+    TIMEOUT 180)
+add_dependencies(system_events_test Calendar)
+
 # The month view painted into memory surfaces, checked pixel by pixel, with
 # the library's objects linked in.
 cal_wine_test(month_paint_test

@@ -1,6 +1,7 @@
 // The panel host: loads a panel plug-in, shows its tools in a panel window
 // and keeps their settings from one run to the next.
 #include <windows.h>
+#include <objbase.h>
 
 #include <cstring>
 #include <string>
@@ -12,6 +13,7 @@
 #include "host/plugin_host.h"
 #include "host/property_sheet.h"
 #include "host/report.h"
+#include "host/tool_focus.h"
 #include "host/screenshot.h"
 #include "host/settings_store.h"
 
@@ -54,6 +56,8 @@ void PopulatePanel(HostPanel* panel, const HostLoadOutcome& loaded)
 
 int RunPanel(HostPlugin* plugin, HINSTANCE instance, const std::string& settingsPath)
 {
+    // The tools' accessible objects, which the status line reads, are COM objects.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const HostLoadOutcome loaded = HostLoadSettingsFile(settingsPath);
     HostPanel panel;
     panel.instance = instance;
@@ -73,14 +77,20 @@ int RunPanel(HostPlugin* plugin, HINSTANCE instance, const std::string& settings
     UpdateWindow(panel.window);
     HostSavePanel(&panel);  // a fresh or repaired start leaves a good file at once
 
+    HostFollowToolFocus(&panel);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (panel.sheet != nullptr && IsDialogMessageA(panel.sheet->window, &msg))
             continue;
+        if (HostHandleTabKey(&panel, msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    HostStopFollowingToolFocus();
     HostCleanupPlugin(plugin);
+    if (SUCCEEDED(com))
+        CoUninitialize();
     return 0;
 }
 

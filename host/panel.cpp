@@ -8,6 +8,7 @@
 #include "host/property_sheet.h"
 #include "host/report.h"
 #include "host/settings_store.h"
+#include "host/tool_focus.h"
 
 namespace {
 
@@ -242,6 +243,18 @@ LRESULT OnColourStatic(HostPanel* panel, HDC dc)
     return reinterpret_cast<LRESULT>(panel->statusBrush);
 }
 
+// System broadcasts reach only top-level windows: each tool hears them from
+// here, and a new locale's longer month names may want more room.
+void OnSystemBroadcast(HostPanel* panel, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    for (const HostTool& tool : panel->tools)
+        SendMessageA(tool.window, message, wParam, lParam);
+    if (message == WM_SETTINGCHANGE || message == WM_TIMECHANGE) {
+        HostMakeRoom(panel);
+        HostLayoutTools(panel);
+    }
+}
+
 void OnMinMaxInfo(MINMAXINFO* info)
 {
     info->ptMinTrackSize.x = 200;
@@ -284,6 +297,14 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             return 0;
         case WM_CLOSE:
             HostClosePanel(panel);
+            return 0;
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+        case WM_TIMECHANGE:
+            OnSystemBroadcast(panel, message, wParam, lParam);
+            return 0;
+        case WM_SETFOCUS:
+            HostFocusCurrentTool(panel);
             return 0;
         case WM_ENDSESSION:
             if (wParam != 0)

@@ -2,6 +2,7 @@
 
 #include "resource.h"
 #include "tool/labels.h"
+#include "view/month_layout.h"
 #include "view/month_text.h"
 
 namespace {
@@ -31,12 +32,34 @@ void FillWeekdays(HMENU weekdays, LONG firstDay)
 
 void CalShowContextMenu(const CalToolState* state, LPARAM point)
 {
+    POINT at{static_cast<LONG>(LOWORD(point)), static_cast<LONG>(HIWORD(point))};
+    ClientToScreen(state->window, &at);
+    CalShowContextMenuAt(state, at);
+}
+
+POINT CalKeyboardMenuPoint(const CalToolState* state)
+{
+    RECT client{};
+    GetClientRect(state->window, &client);
+    CalLayoutInput in{};
+    in.width = client.right;
+    in.height = client.bottom;
+    in.weekNumbers = state->settings.weekNumbers;
+    in.firstDay = state->settings.firstDay;
+    in.year = state->shown.wYear;
+    in.month = state->shown.wMonth;
+    const CalMonthLayout layout = CalComputeMonthLayout(in);
+    POINT at{layout.title.left, layout.title.top + layout.rowHeight};
+    ClientToScreen(state->window, &at);
+    return at;
+}
+
+void CalShowContextMenuAt(const CalToolState* state, POINT at)
+{
     const CalToolSettings& s = state->settings;
     HMENU menu = CreatePopupMenu();
     HMENU weekdays = CreatePopupMenu();
     FillWeekdays(weekdays, s.firstDay);
-
-    POINT at{static_cast<LONG>(LOWORD(point)), static_cast<LONG>(HIWORD(point))};
 
     AppendText(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(weekdays), IDS_FIRSTDAY, "First Week Day", false);
     AppendText(
@@ -49,7 +72,6 @@ void CalShowContextMenu(const CalToolState* state, LPARAM point)
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendText(menu, 0, IDM_PROPERTIES, IDS_PROPERTIES, nullptr, true);
 
-    ClientToScreen(state->window, &at);
     TrackPopupMenuEx(menu, TPM_RIGHTBUTTON, at.x, at.y, state->window, nullptr);
     // The submenu goes first; destroying the main menu afterwards finds it
     // already gone.

@@ -9,4 +9,11 @@
 // when it closes. The chosen command arrives afterwards as WM_COMMAND.
 void CalShowContextMenu(const CalToolState* state, LPARAM point);
 
+// The same menu at a point in screen coordinates.
+void CalShowContextMenuAt(const CalToolState* state, POINT screen);
+
+// Where the menu opens when asked for from the keyboard: the bottom-left
+// corner of the title's band, in screen coordinates.
+POINT CalKeyboardMenuPoint(const CalToolState* state);
+
 #endif

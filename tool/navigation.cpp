@@ -45,3 +45,44 @@ CalSpinResult CalYearSpinReport(CalShownMonth shown, uint32_t position)
     }
     return r;
 }
+
+CalKeyStep CalStepForKey(uint32_t key, bool control)
+{
+    switch (key) {
+        case CAL_KEY_PAGE_DOWN:
+            return control ? CalKeyStep::NextYear : CalKeyStep::NextMonth;
+        case CAL_KEY_PAGE_UP:
+            return control ? CalKeyStep::PreviousYear : CalKeyStep::PreviousMonth;
+        case CAL_KEY_RIGHT:
+            return CalKeyStep::NextMonth;
+        case CAL_KEY_LEFT:
+            return CalKeyStep::PreviousMonth;
+        case CAL_KEY_HOME:
+            return CalKeyStep::Today;
+        default:
+            return CalKeyStep::None;
+    }
+}
+
+CalSpinResult CalStepMonth(CalShownMonth shown, int direction)
+{
+    // Where the wrapping month spinner lands, then its report as it sends it.
+    const int sign = direction > 0 ? 1 : -1;
+    const int month = shown.month >= 1 && shown.month <= 12 ? shown.month : 1;
+    const auto position = static_cast<uint32_t>((month - 1 + sign + 12) % 12 + 1);
+    return CalMonthSpinReport(CalShownMonth{shown.year, static_cast<uint16_t>(month)}, sign, position);
+}
+
+CalSpinResult CalStepYear(CalShownMonth shown, int direction)
+{
+    constexpr int kFirst = 1601;
+    constexpr int kLast = 9999;
+    const int year = shown.year + (direction > 0 ? 1 : -1);
+    if (year < kFirst && year < shown.year)
+        return CalSpinResult{shown, false, false};
+    if (year > kLast && year > shown.year)
+        return CalSpinResult{shown, false, false};
+    CalSpinResult r{shown, true, true};
+    r.shown.year = static_cast<uint16_t>(year);
+    return r;
+}

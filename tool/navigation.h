@@ -45,6 +45,29 @@ CalSpinResult CalMonthSpinReport(CalShownMonth shown, int32_t spinDelta, uint32_
 // repainted; the same year changes nothing.
 CalSpinResult CalYearSpinReport(CalShownMonth shown, uint32_t position);
 
+// What a key does to the shown month. Keys are the platform's virtual-key
+// numbers; only these are answered.
+enum : uint32_t {
+    CAL_KEY_PAGE_UP = 0x21,    // previous month; with Ctrl, previous year
+    CAL_KEY_PAGE_DOWN = 0x22,  // next month; with Ctrl, next year
+    CAL_KEY_HOME = 0x24,       // back to today's month
+    CAL_KEY_LEFT = 0x25,       // previous month
+    CAL_KEY_RIGHT = 0x27,      // next month
+};
+
+enum class CalKeyStep { None, NextMonth, PreviousMonth, NextYear, PreviousYear, Today };
+
+CalKeyStep CalStepForKey(uint32_t key, bool control);
+
+// One month forwards (direction > 0) or back, with exactly the year carry of
+// the month spinner: the month spinner would stand at the result's month.
+CalSpinResult CalStepMonth(CalShownMonth shown, int direction);
+
+// One year forwards or back, as the year spinner would go: it stops at 1601
+// and 9999, so a step that would leave that range changes nothing (a year
+// the month carry took outside comes back one step at a time).
+CalSpinResult CalStepYear(CalShownMonth shown, int direction);
+
 // The day check: the clock's day of the month against the one last seen.
 inline bool CalDayChanged(uint16_t lastSeenDay, uint16_t clockDay)
 {

@@ -13,6 +13,9 @@
 
 namespace {
 
+// The spinners are clipped out of the tool's own paint: the month's one
+// transfer leaves them alone, and they paint themselves once.
+constexpr DWORD kToolStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr DWORD kMonthSpinStyle = WS_CHILD | WS_VISIBLE | UDS_HORZ | UDS_WRAP;
 constexpr DWORD kYearSpinStyle = WS_CHILD | WS_VISIBLE | UDS_HORZ;
 constexpr UINT kDayCheckMs = 2000;
@@ -54,8 +57,8 @@ extern "C" HWND CALTOOLAPI CalToolCreate(
         CalSetDefaultSettings(&state->settings);
     state->appliedFont = state->settings.font;
 
-    HWND window = CreateWindowExA(0, CAL_TOOL_CLASS, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left,
-        r.top, r.right - r.left, r.bottom - r.top, parent, nullptr, g_hostInstance, nullptr);
+    HWND window = CreateWindowExA(0, CAL_TOOL_CLASS, "", kToolStyle, r.left, r.top, r.right - r.left,
+        r.bottom - r.top, parent, nullptr, g_hostInstance, nullptr);
     if (window == nullptr) {
         HeapFree(GetProcessHeap(), 0, state);
         return nullptr;

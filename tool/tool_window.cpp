@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "dialogs/properties_page.h"
 #include "plugin/cal_protocol.h"
@@ -70,20 +71,30 @@ LRESULT OnNotify(CalToolState* state, WPARAM controlId, LPARAM lParam)
     return 0;
 }
 
+// Takes over where a step left the shown month, moving the spinners that
+// need it, as the spinners' own reports and the keyboard both do.
+void ShowStep(CalToolState* state, const CalSpinResult& r, bool moveMonthSpinner)
+{
+    state->shown.wYear = r.shown.year;
+    state->shown.wMonth = r.shown.month;
+    if (moveMonthSpinner)
+        CalSetSpinnerPosition(state->monthSpin, r.shown.month);
+    if (r.setYearSpinner)
+        CalSetSpinnerPosition(state->yearSpin, r.shown.year);
+    if (r.repaint)
+        Invalidate(state->window);
+}
+
 LRESULT OnHScroll(CalToolState* state, WPARAM wParam, LPARAM lParam)
 {
     if (state == nullptr)
         return 0;
     const uint32_t position = HIWORD(wParam);
     const bool fromMonthSpin = reinterpret_cast<HWND>(lParam) == state->monthSpin;
-    const CalSpinResult r = fromMonthSpin ? CalMonthSpinReport(ShownMonth(state), state->spinDelta, position)
-                                          : CalYearSpinReport(ShownMonth(state), position);
-    state->shown.wYear = r.shown.year;
-    state->shown.wMonth = r.shown.month;
-    if (r.setYearSpinner)
-        CalSetSpinnerPosition(state->yearSpin, r.shown.year);
-    if (r.repaint)
-        Invalidate(state->window);
+    ShowStep(state,
+        fromMonthSpin ? CalMonthSpinReport(ShownMonth(state), state->spinDelta, position)
+                      : CalYearSpinReport(ShownMonth(state), position),
+        false);
     return 0;
 }
 
@@ -109,11 +120,109 @@ LRESULT OnTimer(CalToolState* state)
     return 0;
 }
 
-LRESULT OnContextMenu(const CalToolState* state, LPARAM point)
+LRESULT OnRightButtonUp(const CalToolState* state, LPARAM point)
 {
     // Not passed on: the system raises no WM_CONTEXTMENU for the tool.
     if (state != nullptr)
         CalShowContextMenu(state, point);
+    return 0;
+}
+
+// Shift+F10 and the menu key arrive here with the point -1, -1 (from the
+// default handling of the keys); a host may send a real screen point. Never
+// passed on, so the host hears no WM_CONTEXTMENU from the tool.
+LRESULT OnContextMenu(const CalToolState* state, LPARAM lParam)
+{
+    if (state == nullptr)
+        return 0;
+    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (at.x == -1 && at.y == -1)
+        at = CalKeyboardMenuPoint(state);
+    CalShowContextMenuAt(state, at);
+    return 0;
+}
+
+LRESULT OnLeftButtonDown(HWND window)
+{
+    SetFocus(window);
+    return 0;
+}
+
+LRESULT OnKeyDown(HWND window, CalToolState* state, WPARAM key, LPARAM lParam)
+{
+    const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    const CalKeyStep step =
+        state != nullptr ? CalStepForKey(static_cast<uint32_t>(key), control) : CalKeyStep::None;
+    switch (step) {
+        case CalKeyStep::NextMonth:
+        case CalKeyStep::PreviousMonth:
+            ShowStep(state, CalStepMonth(ShownMonth(state), step == CalKeyStep::NextMonth ? 1 : -1), true);
+            return 0;
+        case CalKeyStep::NextYear:
+        case CalKeyStep::PreviousYear:
+            ShowStep(state, CalStepYear(ShownMonth(state), step == CalKeyStep::NextYear ? 1 : -1), false);
+            return 0;
+        case CalKeyStep::Today:
+            return OnDoubleClick(state);
+        case CalKeyStep::None:
+            break;
+    }
+    // Every other key goes on: the default handling turns Shift+F10 and the
+    // menu key into WM_CONTEXTMENU.
+    return DefWindowProcA(window, WM_KEYDOWN, key, lParam);
+}
+
+// The focus mark comes and goes with the focus.
+LRESULT OnFocusChanged(const CalToolState* state)
+{
+    if (state != nullptr)
+        Invalidate(state->window);
+    return 0;
+}
+
+LRESULT OnUpdateUiState(HWND window, const CalToolState* state, WPARAM wParam, LPARAM lParam)
+{
+    // The default handling keeps the state; a change shows in the focus mark.
+    DefWindowProcA(window, WM_UPDATEUISTATE, wParam, lParam);
+    if (state != nullptr && GetFocus() == window)
+        Invalidate(window);
+    return 0;
+}
+
+// Printing and capture: the month exactly as a repaint shows it, into the
+// caller's device context.
+LRESULT OnPrintClient(HWND window, const CalToolState* state, WPARAM dc)
+{
+    if (state != nullptr && dc != 0)
+        CalPaintMonth(window, reinterpret_cast<HDC>(dc), state);
+    return 0;
+}
+
+// The clock was set: today may be another day, which the view then shows at
+// once rather than at the next day check.
+LRESULT OnTimeChange(CalToolState* state)
+{
+    if (state == nullptr)
+        return 0;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    if (now.wDay != state->shown.wDay || now.wMonth != state->todayMonth || now.wYear != state->todayYear)
+        CalResetToToday(state);
+    Invalidate(state->window);
+    return 0;
+}
+
+// New locale names or colours: everything is drawn again, the spinners too.
+LRESULT OnSystemChange(const CalToolState* state, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (state == nullptr)
+        return 0;
+    if (message == WM_SYSCOLORCHANGE) {
+        // The common controls take their colours afresh from this message.
+        SendMessageA(state->monthSpin, message, wParam, lParam);
+        SendMessageA(state->yearSpin, message, wParam, lParam);
+    }
+    RedrawWindow(state->window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     return 0;
 }
 
@@ -159,7 +268,16 @@ LRESULT CALLBACK CalToolWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER: return OnTimer(state);
     case WM_HSCROLL: return OnHScroll(state, wParam, lParam);
     case WM_LBUTTONDBLCLK: return OnDoubleClick(state);
-    case WM_RBUTTONUP: return OnContextMenu(state, lParam);
+    case WM_LBUTTONDOWN: return OnLeftButtonDown(window);
+    case WM_RBUTTONUP: return OnRightButtonUp(state, lParam);
+    case WM_CONTEXTMENU: return OnContextMenu(state, lParam);
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_KEYDOWN: return OnKeyDown(window, state, wParam, lParam);
+    case WM_SETFOCUS: case WM_KILLFOCUS: return OnFocusChanged(state);
+    case WM_UPDATEUISTATE: return OnUpdateUiState(window, state, wParam, lParam);
+    case WM_PRINTCLIENT: return OnPrintClient(window, state, wParam);
+    case WM_TIMECHANGE: return OnTimeChange(state);
+    case WM_SETTINGCHANGE: case WM_SYSCOLORCHANGE: return OnSystemChange(state, message, wParam, lParam);
     case WM_COMMAND: return OnCommand(state, wParam);
     case CTM_GETSETTINGS: return CalGetSettings(state, lParam);
     case CTM_SETSETTINGS: return CalSetSettings(state, wParam, lParam);

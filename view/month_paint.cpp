@@ -128,6 +128,26 @@ void ComposeView(HWND window, HDC dc, const RECT& client, HBRUSH face, const Cal
     SetBkMode(dc, oldMode);
 }
 
+// The focus mark shows while the tool has the keyboard focus, unless the
+// keyboard cues are hidden (the window's UI state), as standard controls do.
+bool ShowsFocusMark(HWND window)
+{
+    if (GetFocus() != window)
+        return false;
+    return (SendMessageA(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+}
+
+// A dotted line round the face, just inside the frame: the one-pixel band
+// between the frame and the inner rectangle holds nothing else. It is an
+// inversion, drawn with the surface's own colours put back, so it comes out
+// the same over the face and over the host's background.
+void DrawFocusMark(HDC dc, const RECT& client)
+{
+    RECT face = client;
+    InflateRect(&face, -2, -2);
+    DrawFocusRect(dc, &face);
+}
+
 }  // namespace
 
 void CalPaintMonth(HWND window, HDC dc, const CalToolState* state)
@@ -164,6 +184,8 @@ void CalPaintMonth(HWND window, HDC dc, const CalToolState* state)
     }
     if (face != nullptr)
         DeleteObject(face);
+    if (ShowsFocusMark(window))
+        DrawFocusMark(offscreen, client);
 
     // The whole client area in one transfer, whatever the update region.
     GetClientRect(window, &client);

@@ -137,6 +137,58 @@ TEST(SpinnerPlacement, SpinnersStayInsideAndApartForEverySize)
         }
 }
 
+TEST(Keys, EachKeyStepsAsTheSpinnersWouldAndOnlyTheseKeysAct)
+{
+    EXPECT_EQ(CalStepForKey(CAL_KEY_PAGE_DOWN, false), CalKeyStep::NextMonth);
+    EXPECT_EQ(CalStepForKey(CAL_KEY_RIGHT, false), CalKeyStep::NextMonth);
+    EXPECT_EQ(CalStepForKey(CAL_KEY_RIGHT, true), CalKeyStep::NextMonth);
+    EXPECT_EQ(CalStepForKey(CAL_KEY_PAGE_UP, false), CalKeyStep::PreviousMonth);
+    EXPECT_EQ(CalStepForKey(CAL_KEY_LEFT, true), CalKeyStep::PreviousMonth);
+    EXPECT_EQ(CalStepForKey(CAL_KEY_PAGE_DOWN, true), CalKeyStep::NextYear);
+    EXPECT_EQ(CalStepForKey(CAL_KEY_PAGE_UP, true), CalKeyStep::PreviousYear);
+    EXPECT_EQ(CalStepForKey(CAL_KEY_HOME, false), CalKeyStep::Today);
+    int acting = 0;
+    for (uint32_t key = 0; key < 256; ++key)
+        for (bool control : {false, true})
+            acting += CalStepForKey(key, control) != CalKeyStep::None ? 1 : 0;
+    EXPECT_EQ(acting, 10) << "five keys, with and without Ctrl";
+
+    // A month step forwards then back returns anywhere, and a run of steps
+    // counts months one by one, across the spinner's range too.
+    for (int y = 1599; y <= 10001; ++y)
+        for (uint16_t month = 1; month <= 12; ++month) {
+            const CalShownMonth shown{static_cast<uint16_t>(y), month};
+            for (int sign : {-1, +1}) {
+                const CalSpinResult r = CalStepMonth(shown, sign);
+                const CalShownMonth want = Step(shown, sign);
+                ASSERT_EQ(r.shown.year, want.year) << y << "-" << month << " " << sign;
+                ASSERT_EQ(r.shown.month, want.month) << y << "-" << month << " " << sign;
+                ASSERT_EQ(r.setYearSpinner, want.year != shown.year);
+                ASSERT_TRUE(r.repaint);
+                const CalSpinResult back = CalStepMonth(r.shown, -sign);
+                ASSERT_EQ(back.shown.year, shown.year);
+                ASSERT_EQ(back.shown.month, shown.month);
+            }
+        }
+}
+
+TEST(Keys, YearStepsStopWhereTheYearSpinnerStopsButComeBackFromBeyond)
+{
+    struct {
+        uint16_t year;
+        int direction;
+        uint16_t want;  // == year: nothing happens
+    } cases[] = {{2024, +1, 2025}, {2024, -1, 2023}, {9999, +1, 9999}, {9998, +1, 9999}, {1601, -1, 1601},
+        {1602, -1, 1601}, {10000, -1, 9999}, {10000, +1, 10000}, {1600, +1, 1601}, {1600, -1, 1600}};
+    for (const auto& c : cases) {
+        const CalSpinResult r = CalStepYear({c.year, 7}, c.direction);
+        EXPECT_EQ(r.shown.year, c.want) << c.year << " " << c.direction;
+        EXPECT_EQ(r.shown.month, 7);
+        EXPECT_EQ(r.repaint, c.want != c.year);
+        EXPECT_EQ(r.setYearSpinner, c.want != c.year);
+    }
+}
+
 TEST(DayCheck, OnlyADifferentDayNumberCounts)
 {
     EXPECT_FALSE(CalDayChanged(15, 15));

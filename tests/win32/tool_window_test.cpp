@@ -98,7 +98,7 @@ TEST_F(ToolWindow, ANewToolHasTheDefaultsAndShowsTodaysMonth)
     HWND tool = Create(200, 160, nullptr, 10, 20);
     ASSERT_NE(tool, nullptr);
     EXPECT_EQ(GetParent(tool), parent_->window);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(tool, GWL_STYLE)) & 0xFFFF0000u, 0x54000000u);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(tool, GWL_STYLE)) & 0xFFFF0000u, 0x56000000u);
     EXPECT_EQ(RectIn(tool, parent_->window).left, 10);
     EXPECT_EQ(RectIn(tool, parent_->window).bottom, 180);
 

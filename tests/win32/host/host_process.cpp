@@ -151,6 +151,16 @@ std::vector<BYTE> HostProcess::ReadRecord(HWND tool, size_t offset, size_t size)
     return bytes;
 }
 
+bool HostProcess::WriteRecord(HWND tool, size_t offset, const void* bytes, size_t size) const
+{
+    DWORD address = 0;
+    SIZE_T done = 0;
+    return SendMessageA(tool, CTM_GETSETTINGS, 0, reinterpret_cast<LPARAM>(slot_)) == 132 &&
+        ReadProcessMemory(info_.hProcess, slot_, &address, sizeof address, &done) && address != 0 &&
+        WriteProcessMemory(
+            info_.hProcess, reinterpret_cast<void*>(uintptr_t{address} + offset), bytes, size, &done);
+}
+
 HostBlock HostProcess::LiveBlock(HWND tool) const
 {
     const std::vector<BYTE> bytes = ReadRecord(tool, 0, 132);

@@ -39,6 +39,8 @@ public:
     HostBlock LiveBlock(HWND tool) const;
     // Bytes of the tool's record in the host, from its start (the block).
     std::vector<BYTE> ReadRecord(HWND tool, size_t offset, size_t size) const;
+    // Writes bytes into the tool's record in the host, at offset from its start.
+    bool WriteRecord(HWND tool, size_t offset, const void* bytes, size_t size) const;
     // Hands the tool a block through CTM_SETSETTINGS, from the host's memory.
     void SetBlock(HWND tool, const HostBlock& block) const;
     std::string StatusText() const;

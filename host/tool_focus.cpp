@@ -1,0 +1,116 @@
+#include "host/tool_focus.h"
+
+#include <oleacc.h>
+
+#include <algorithm>
+
+namespace {
+
+HostPanel* g_followed = nullptr;
+HWINEVENTHOOK g_hook = nullptr;
+
+// The index of the tool that holds window (the tool itself or a child of it).
+int ToolIndexOf(const HostPanel* panel, HWND window)
+{
+    for (size_t i = 0; i < panel->tools.size(); ++i) {
+        HWND tool = panel->tools[i].window;
+        if (window == tool || IsChild(tool, window))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void DescribeFocus(HostPanel* panel, HWND tool)
+{
+    const int index = ToolIndexOf(panel, tool);
+    if (index < 0)
+        return;
+    std::string text = "Calendar " + std::to_string(index + 1) + " of " + std::to_string(panel->tools.size());
+    const std::string name = HostToolAccessibleName(panel->tools[static_cast<size_t>(index)].window);
+    text += name.empty() ? " has the focus." : " has the focus: " + name + ".";
+    HostSetStatus(panel, text);
+}
+
+// Out-of-context events arrive through this thread's message loop.
+void CALLBACK OnToolEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD)
+{
+    if (g_followed == nullptr || window == nullptr || object != OBJID_CLIENT || child != CHILDID_SELF)
+        return;
+    const int index = ToolIndexOf(g_followed, window);
+    if (index < 0 || g_followed->tools[static_cast<size_t>(index)].window != window)
+        return;
+    // A name change matters only for the tool that has the focus.
+    if (event == EVENT_OBJECT_FOCUS || GetFocus() == window)
+        DescribeFocus(g_followed, window);
+}
+
+}  // namespace
+
+std::string HostToolAccessibleName(HWND tool)
+{
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(
+            tool, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&object))) ||
+        object == nullptr)
+        return "";
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::string text;
+    if (SUCCEEDED(object->get_accName(self, &name)) && name != nullptr) {
+        const int bytes = WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
+        if (bytes > 1) {
+            text.resize(static_cast<size_t>(bytes));
+            WideCharToMultiByte(CP_ACP, 0, name, -1, text.data(), bytes, nullptr, nullptr);
+            text.resize(static_cast<size_t>(bytes - 1));
+        }
+        SysFreeString(name);
+    }
+    object->Release();
+    return text;
+}
+
+bool HostHandleTabKey(HostPanel* panel, const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || panel->tools.empty())
+        return false;
+    if (msg.hwnd != panel->window && !IsChild(panel->window, msg.hwnd))
+        return false;
+    const bool back = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    const int count = static_cast<int>(panel->tools.size());
+    const int at = ToolIndexOf(panel, GetFocus());
+    const int next = at < 0 ? (back ? count - 1 : 0) : (at + (back ? count - 1 : 1)) % count;
+    HWND tool = panel->tools[static_cast<size_t>(next)].window;
+    SetFocus(tool);
+    panel->current = tool;
+    InvalidateRect(panel->window, nullptr, FALSE);
+    DescribeFocus(panel, tool);
+    return true;
+}
+
+void HostFocusCurrentTool(HostPanel* panel)
+{
+    if (panel->tools.empty())
+        return;
+    const bool known = std::any_of(panel->tools.begin(), panel->tools.end(),
+        [panel](const HostTool& t) { return t.window == panel->current; });
+    SetFocus(known ? panel->current : panel->tools.front().window);
+}
+
+void HostFollowToolFocus(HostPanel* panel)
+{
+    g_followed = panel;
+    if (g_hook == nullptr)
+        g_hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr, OnToolEvent,
+            GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+}
+
+void HostStopFollowingToolFocus()
+{
+    if (g_hook != nullptr)
+        UnhookWinEvent(g_hook);
+    g_hook = nullptr;
+    g_followed = nullptr;
+}

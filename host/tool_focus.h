@@ -1,0 +1,31 @@
+// The keyboard among the panel's tools: Tab and Shift+Tab move the focus
+// from one tool to the next, and the status line names the shown month of
+// the tool that has the focus, read as a screen reader reads it.
+#ifndef PANELHOST_TOOL_FOCUS_H
+#define PANELHOST_TOOL_FOCUS_H
+
+#include <windows.h>
+
+#include <string>
+
+#include "host/panel.h"
+
+// Takes Tab and Shift+Tab meant for the panel or one of its tools and moves
+// the focus to the next or previous tool, in the panel's order, wrapping.
+// Returns whether msg was taken.
+bool HostHandleTabKey(HostPanel* panel, const MSG& msg);
+
+// Gives the focus to the tool last clicked, else the first one.
+void HostFocusCurrentTool(HostPanel* panel);
+
+// Follows the focus and the shown month of the panel's tools from their
+// accessibility events, keeping the status line current. Stop before the
+// panel goes.
+void HostFollowToolFocus(HostPanel* panel);
+void HostStopFollowingToolFocus();
+
+// The tool's name as screen readers read it (for a calendar, its shown month
+// and year), "" when it offers none.
+std::string HostToolAccessibleName(HWND tool);
+
+#endif

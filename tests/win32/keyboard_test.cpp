@@ -1,0 +1,406 @@
+// A calendar tool driven from the keyboard alone: the focus taken by a
+// click or given by a host, the keys that step months and years and return
+// to today, the menu opened with Shift+F10 and the menu key, the focus mark,
+// and the keys reaching a tool that sits in a dialog box.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+#include "modal_driver.h"
+#include "plugin_loader.h"
+#include "resource.h"
+#include "test_parent.h"
+#include "tool_test.h"
+#include "tool/tool_state.h"
+
+namespace {
+
+int SpinnerPosition(HWND spinner)
+{
+    return static_cast<int>(SendMessageA(spinner, UDM_GETPOS32, 0, 0));
+}
+
+bool NeedsPaint(HWND window)
+{
+    return GetUpdateRect(window, nullptr, FALSE) != FALSE;
+}
+
+// Holds Ctrl and Shift down, as the thread's keyboard state reads them,
+// while a key message is handled; lets them go afterwards.
+class Modifiers {
+public:
+    Modifiers(bool control, bool shift)
+    {
+        GetKeyboardState(saved_);
+        BYTE state[256];
+        GetKeyboardState(state);
+        state[VK_CONTROL] = control ? 0x80 : 0;
+        state[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(state);
+    }
+    ~Modifiers() { SetKeyboardState(saved_); }
+
+private:
+    BYTE saved_[256];
+};
+
+// A key pressed and released over the focused window, through the message
+// loop as typed keys arrive (posted, then translated and dispatched).
+void Type(UINT key, bool control = false, bool shift = false)
+{
+    const Modifiers held(control, shift);
+    HWND focus = GetFocus();
+    const UINT down = key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    const UINT up = key == VK_F10 ? WM_SYSKEYUP : WM_KEYUP;
+    PostMessageA(focus, down, key, 1);
+    PostMessageA(focus, up, key, static_cast<LPARAM>(0xC0000001u));
+    CalPumpMessages();
+}
+
+struct Step {
+    UINT key;
+    bool control;
+    int year, month;  // shown afterwards
+};
+
+class Keyboard : public CalToolTest {
+protected:
+    HWND Create(int w = 200, int h = 160)
+    {
+        RECT r{0, 0, w, h};
+        HWND tool = CalTestPlugin().create(parent_->window, &r, nullptr, 0, 0);
+        CalPumpMessages();
+        return tool;
+    }
+
+    static void Show(HWND tool, WORD year, WORD month)
+    {
+        CalToolState* s = CalToolFromWindow(tool);
+        s->shown.wYear = year;
+        s->shown.wMonth = month;
+        SendMessageA(s->monthSpin, UDM_SETPOS, 0, month);
+        SendMessageA(s->yearSpin, UDM_SETPOS, 0, year);
+        ValidateRect(tool, nullptr);
+    }
+
+    // Every step: the shown month, both spinners where the spinners' own
+    // steps would leave them, a repaint, and no word to the host.
+    void ExpectSteps(HWND tool, const std::vector<Step>& steps)
+    {
+        const CalToolState* s = CalToolFromWindow(tool);
+        for (const Step& step : steps) {
+            const int yearBefore = s->shown.wYear;
+            ValidateRect(tool, nullptr);
+            Type(step.key, step.control);
+            EXPECT_EQ(s->shown.wYear, step.year) << "key " << step.key << " ctrl " << step.control;
+            EXPECT_EQ(s->shown.wMonth, step.month) << "key " << step.key << " ctrl " << step.control;
+            EXPECT_EQ(SpinnerPosition(s->monthSpin), step.month);
+            if (step.year != yearBefore) {
+                // The spinner holds to its range; the carry does not (as with a click).
+                EXPECT_EQ(SpinnerPosition(s->yearSpin), std::clamp(step.year, 1601, 9999));
+            }
+            EXPECT_TRUE(NeedsPaint(tool)) << "key " << step.key;
+        }
+        EXPECT_TRUE(parent_->Received(CTN_SETTINGSCHANGED).empty()) << "navigation changes no setting";
+    }
+};
+
+TEST_F(Keyboard, AClickOrTheHostGivesTheFocusAndEveryFocusChangeRepaints)
+{
+    HWND first = Create();
+    HWND second = Create();
+    EXPECT_EQ(SendMessageA(first, WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS | DLGC_WANTCHARS);
+
+    SendMessageA(first, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+    EXPECT_EQ(GetFocus(), first);
+    ValidateRect(first, nullptr);
+    SetFocus(second);
+    EXPECT_EQ(GetFocus(), second);
+    EXPECT_TRUE(NeedsPaint(first)) << "the mark goes with the focus";
+    EXPECT_TRUE(NeedsPaint(second)) << "and comes with it";
+}
+
+TEST_F(Keyboard, KeysStepMonthsWithTheSpinnersCarryAndYearsWithinTheSpinnersRange)
+{
+    HWND tool = Create();
+    SetFocus(tool);
+    Show(tool, 2024, 11);
+    ExpectSteps(tool,
+        {
+            {VK_RIGHT, false, 2024, 12},
+            {VK_NEXT, false, 2025, 1},  // December carries into the next year
+            {VK_LEFT, false, 2024, 12},
+            {VK_PRIOR, false, 2024, 11},
+            {VK_RIGHT, true, 2024, 12},  // Ctrl does not change the arrows
+            {VK_NEXT, true, 2025, 12},
+            {VK_PRIOR, true, 2024, 12},
+        });
+
+    // Past both ends of the year spinner's range, the month carry goes on as
+    // a click on the month spinner would; the year keys stop where the year
+    // spinner stops, and come back from a year the carry reached.
+    Show(tool, 9999, 12);
+    ExpectSteps(tool, {{VK_NEXT, false, 10000, 1}, {VK_PRIOR, true, 9999, 1}, {VK_PRIOR, false, 9998, 12}});
+    Show(tool, 9999, 5);
+    ValidateRect(tool, nullptr);
+    Type(VK_NEXT, true);
+    EXPECT_EQ(CalToolFromWindow(tool)->shown.wYear, 9999);
+    EXPECT_FALSE(NeedsPaint(tool)) << "no year beyond 9999 by the year keys";
+    Show(tool, 1601, 1);
+    ExpectSteps(tool, {{VK_LEFT, false, 1600, 12}, {VK_RIGHT, false, 1601, 1}});
+    Show(tool, 1601, 6);
+    Type(VK_PRIOR, true);
+    EXPECT_EQ(CalToolFromWindow(tool)->shown.wYear, 1601);
+    EXPECT_FALSE(NeedsPaint(tool));
+}
+
+TEST_F(Keyboard, HomeReturnsToTodayAndOtherKeysDoNothing)
+{
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    HWND tool = Create();
+    SetFocus(tool);
+    const CalToolState* s = CalToolFromWindow(tool);
+    Show(tool, 2001, 3);
+    Type(VK_HOME);
+    EXPECT_EQ(s->shown.wYear, today.wYear);
+    EXPECT_EQ(s->shown.wMonth, today.wMonth);
+    EXPECT_EQ(SpinnerPosition(s->yearSpin), today.wYear);
+    EXPECT_TRUE(NeedsPaint(tool));
+
+    Show(tool, 2001, 3);
+    for (UINT key : {UINT{VK_UP}, UINT{VK_DOWN}, UINT{VK_END}, UINT{VK_SPACE}, UINT{'A'}, UINT{VK_RETURN}})
+        Type(key);
+    EXPECT_EQ(s->shown.wYear, 2001);
+    EXPECT_EQ(s->shown.wMonth, 3);
+    EXPECT_FALSE(NeedsPaint(tool));
+    EXPECT_TRUE(parent_->notifications.empty());
+}
+
+TEST_F(Keyboard, KeysReachNoRecordOnceItIsGone)
+{
+    HWND tool = Create();
+    SetFocus(tool);
+    SendMessageA(tool, WM_DESTROY, 0, 0);
+    ASSERT_EQ(CalToolFromWindow(tool), nullptr);
+    for (UINT key :
+        {UINT{VK_NEXT}, UINT{VK_PRIOR}, UINT{VK_LEFT}, UINT{VK_RIGHT}, UINT{VK_HOME}, UINT{VK_APPS}})
+        Type(key);
+    Type(VK_NEXT, true);
+    Type(VK_F10, false, true);
+    EXPECT_EQ(SendMessageA(tool, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tool), -1), 0);
+    EXPECT_EQ(SendMessageA(tool, WM_PRINTCLIENT, 0, PRF_CLIENT), 0);
+    EXPECT_EQ(CalTestFindWindow("#32768"), nullptr) << "no menu without a record";
+    DestroyWindow(tool);
+}
+
+// Counts the WM_CONTEXTMENU that reach the panel.
+WNDPROC g_parentProc = nullptr;
+int g_contextMenus = 0;
+LRESULT CALLBACK CountContextMenus(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CONTEXTMENU)
+        ++g_contextMenus;
+    return CallWindowProcA(g_parentProc, window, message, wParam, lParam);
+}
+
+class KeyboardMenu : public Keyboard {
+protected:
+    void SetUp() override
+    {
+        Keyboard::SetUp();
+        g_contextMenus = 0;
+        g_parentProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(parent_->window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountContextMenus)));
+    }
+    void TearDown() override
+    {
+        SetWindowLongPtrA(parent_->window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_parentProc));
+        EXPECT_EQ(g_contextMenus, 0) << "the tool raises no WM_CONTEXTMENU towards its host";
+        Keyboard::TearDown();
+    }
+
+    // Runs body, which opens the menu, and reads where the menu opened and
+    // how many items it has; closes it with Escape.
+    static bool OpenedAt(const std::function<void()>& body, POINT* at, int* items)
+    {
+        CalModalScript script;
+        script.Then([&] {
+            HMENU menu = CalTestOpenMenu();
+            if (menu == nullptr)
+                return false;
+            *items = GetMenuItemCount(menu);
+            RECT popup;
+            GetWindowRect(CalTestFindWindow("#32768"), &popup);
+            *at = POINT{popup.left, popup.top};
+            PostMessageA(CalTestFindWindow("#32768"), WM_KEYDOWN, VK_ESCAPE, 0);
+            return true;
+        });
+        return script.Run(body);
+    }
+};
+
+TEST_F(KeyboardMenu, ShiftF10AndTheMenuKeyOpenTheMenuUnderTheTitle)
+{
+    HWND tool = Create(200, 160);
+    SetFocus(tool);
+    // The title's band: the inner rectangle's top row of eight, (160 - 6) / 8 = 19 high.
+    POINT title{3, 3 + 19};
+    ClientToScreen(tool, &title);
+    for (const bool appsKey : {false, true}) {
+        POINT at{};
+        int items = 0;
+        EXPECT_TRUE(OpenedAt([&] { appsKey ? Type(VK_APPS) : Type(VK_F10, false, true); }, &at, &items))
+            << (appsKey ? "menu key" : "Shift+F10");
+        EXPECT_EQ(items, 8);
+        EXPECT_EQ(at.x, title.x);
+        EXPECT_EQ(at.y, title.y);
+    }
+    // A context menu asked for with -1, -1 directly is the keyboard's too.
+    POINT at{};
+    int items = 0;
+    EXPECT_TRUE(OpenedAt(
+        [&] { SendMessageA(tool, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tool), MAKELPARAM(-1, -1)); }, &at,
+        &items));
+    EXPECT_EQ(at.x, title.x);
+    EXPECT_EQ(at.y, title.y);
+    EXPECT_TRUE(parent_->notifications.empty()) << "closing without a choice tells the host nothing";
+}
+
+TEST_F(KeyboardMenu, AHostsScreenPointOpensTheMenuThereAndARightClickStillWorks)
+{
+    HWND tool = Create(200, 160);
+    POINT at{};
+    int items = 0;
+    EXPECT_TRUE(OpenedAt(
+        [&] { SendMessageA(tool, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tool), MAKELPARAM(120, 90)); }, &at,
+        &items));
+    EXPECT_EQ(items, 8);
+    EXPECT_EQ(at.x, 120);
+    EXPECT_EQ(at.y, 90);
+
+    EXPECT_TRUE(OpenedAt([&] { SendMessageA(tool, WM_RBUTTONUP, 0, MAKELPARAM(30, 20)); }, &at, &items));
+    POINT click{30, 20};
+    ClientToScreen(tool, &click);
+    EXPECT_EQ(at.x, click.x);
+    EXPECT_EQ(at.y, click.y);
+}
+
+// The client area as the tool would print it into memory, one DWORD a pixel.
+std::vector<DWORD> Printed(HWND tool)
+{
+    RECT client;
+    GetClientRect(tool, &client);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof bi.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, dib);
+    SendMessageA(tool, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    GdiFlush();
+    const auto* p = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> pixels(p, p + client.right * client.bottom);
+    SelectObject(dc, old);
+    DeleteObject(dib);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// Pixels that differ, and whether every one lies on the ring one pixel
+// inside the frame (x or y at 2, or at width - 3 / height - 3).
+struct Difference {
+    int count = 0;
+    int offRing = 0;
+};
+
+Difference Compare(const std::vector<DWORD>& a, const std::vector<DWORD>& b, int w, int h)
+{
+    Difference d;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (a[static_cast<size_t>(y * w + x)] == b[static_cast<size_t>(y * w + x)])
+                continue;
+            ++d.count;
+            const bool onRing = ((x == 2 || x == w - 3) && y >= 2 && y <= h - 3) ||
+                ((y == 2 || y == h - 3) && x >= 2 && x <= w - 3);
+            d.offRing += onRing ? 0 : 1;
+        }
+    return d;
+}
+
+TEST_F(Keyboard, TheFocusMarkShowsOnlyWithTheFocusAndFollowsTheKeyboardCues)
+{
+    for (const LONG background : {0, 1}) {
+        HWND tool = Create(200, 160);
+        HWND other = Create(60, 40);
+        CalToolFromWindow(tool)->settings.useBackground = background;
+        SetFocus(other);
+        const std::vector<DWORD> unfocused = Printed(tool);
+        SetFocus(tool);
+        const std::vector<DWORD> focused = Printed(tool);
+        const Difference mark = Compare(unfocused, focused, 200, 160);
+        EXPECT_GT(mark.count, 300) << "a dotted line round the face: about half of its 704 pixels";
+        EXPECT_EQ(mark.offRing, 0) << "nothing but the ring inside the frame changes";
+
+        // Keyboard cues hidden: no mark, as standard controls do; shown again: the mark.
+        SendMessageA(tool, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+        EXPECT_TRUE(NeedsPaint(tool));
+        EXPECT_EQ(Compare(unfocused, Printed(tool), 200, 160).count, 0);
+        SendMessageA(tool, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        EXPECT_EQ(Compare(focused, Printed(tool), 200, 160).count, 0);
+
+        SetFocus(other);
+        EXPECT_EQ(Compare(unfocused, Printed(tool), 200, 160).count, 0) << "without the focus, as before";
+        DestroyWindow(other);
+        DestroyWindow(tool);
+    }
+}
+
+INT_PTR CALLBACK EmptyDialogProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+// A dialog box of the host's holding a tool: the dialog manager hands the
+// tool the keys it asks for.
+TEST_F(Keyboard, KeysReachAToolInsideADialogBox)
+{
+    struct {
+        DLGTEMPLATE t;
+        WORD menu, cls, title;
+    } templ{{WS_POPUP | WS_VISIBLE, 0, 0, 0, 0, 200, 150}, 0, 0, 0};
+    HWND dialog =
+        CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &templ.t, parent_->window, EmptyDialogProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    RECT r{0, 0, 200, 160};
+    HWND tool = CalTestPlugin().create(dialog, &r, nullptr, 0, 0);
+    HWND button = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 170, 60, 20,
+        dialog, reinterpret_cast<HMENU>(IDOK), GetModuleHandleA(nullptr), nullptr);
+    SetFocus(tool);
+    Show(tool, 2024, 6);
+    for (UINT key : {UINT{VK_RIGHT}, UINT{VK_NEXT}, UINT{VK_LEFT}}) {
+        MSG msg{tool, WM_KEYDOWN, key, 1, 0, {}};
+        if (!IsDialogMessageA(dialog, &msg))
+            DispatchMessageA(&msg);
+    }
+    EXPECT_EQ(CalToolFromWindow(tool)->shown.wMonth, 7) << "right, page down, left: one month on";
+    EXPECT_EQ(GetFocus(), tool) << "the arrows did not move the focus to the button";
+    DestroyWindow(button);
+    DestroyWindow(tool);
+    DestroyWindow(dialog);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    return CalTestMain(argc, argv);
+}
