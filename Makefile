@@ -30,7 +30,8 @@ configure-native: bootstrap
 configure-win32: bootstrap
 	@echo "== configure win32 ($(WIN32))"
 	@$(CMAKE) -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=Release \
-		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-i686.cmake >/dev/null
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-i686.cmake \
+		-DCAL_EMULATED=$$(sh scripts/enable-32bit --query) >/dev/null
 
 configure-fuzz: bootstrap
 	@echo "== configure fuzzers ($(FUZZ))"

@@ -59,7 +59,13 @@ void Type(UINT key, bool control = false, bool shift = false)
     const UINT up = key == VK_F10 ? WM_SYSKEYUP : WM_KEYUP;
     PostMessageA(focus, down, key, 1);
     PostMessageA(focus, up, key, static_cast<LPARAM>(0xC0000001u));
-    CalPumpMessages();
+    // Only the keys and what they lead to: a paint would hide whether the
+    // key asked for one.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
 }
 
 struct Step {

@@ -14,6 +14,7 @@
 #include "resource.h"
 #include "resource_ledger.h"
 #include "test_parent.h"
+#include "time_scale.h"
 #include "tool_test.h"
 #include "tool/tool_state.h"
 
@@ -364,7 +365,7 @@ TEST_F(ToolWindow, TheDayCheckRunsEveryTwoSeconds)
     Show(tool, 2001, 3);
     s->shown.wDay = static_cast<WORD>(Today().wDay % 28 + 1);
     const DWORD start = GetTickCount();
-    while (s->shown.wYear == 2001 && GetTickCount() - start < 5000)
+    while (s->shown.wYear == 2001 && GetTickCount() - start < CalTestScaled(5000))
         CalPumpMessages(50);
     const DWORD waited = GetTickCount() - start;
     EXPECT_EQ(s->shown.wYear, Today().wYear) << "no day check within " << waited << " ms";

@@ -10,6 +10,7 @@
 
 #include "host_process.h"
 #include "plugin_loader.h"
+#include "time_scale.h"
 #include "tool/tool_state.h"
 
 namespace {
@@ -66,7 +67,7 @@ template <typename Condition> bool WaitFor(Condition condition, DWORD ms = 10000
 {
     const DWORD start = GetTickCount();
     while (!condition()) {
-        if (GetTickCount() - start > ms)
+        if (GetTickCount() - start > CalTestScaled(ms))
             return false;
         Sleep(20);
     }

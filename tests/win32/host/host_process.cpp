@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "plugin/caltool.h"
+#include "time_scale.h"
 
 std::string g_hostExe;
 std::string g_pluginDll;
@@ -105,7 +106,7 @@ void HostProcess::Drain()
 bool HostProcess::WaitForTools(size_t count, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();
-    while (started() && GetTickCount() - start < timeoutMs) {
+    while (started() && GetTickCount() - start < CalTestScaled(timeoutMs)) {
         panel_ = FindTopLevel(info_.dwProcessId, "PanelHostWindow", true);
         if (panel_ != nullptr && Tools().size() == count)
             return true;
@@ -188,7 +189,7 @@ std::string HostProcess::StatusText() const
 DWORD HostProcess::Wait(DWORD timeoutMs)
 {
     DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0)
+    if (WaitForSingleObject(info_.hProcess, CalTestScaled(timeoutMs)) == WAIT_OBJECT_0)
         GetExitCodeProcess(info_.hProcess, &code);
     return code;
 }
@@ -196,7 +197,7 @@ DWORD HostProcess::Wait(DWORD timeoutMs)
 void HostProcess::Kill()
 {
     TerminateProcess(info_.hProcess, 99);
-    WaitForSingleObject(info_.hProcess, 10000);
+    WaitForSingleObject(info_.hProcess, CalTestScaled(10000));
 }
 
 std::string HostProcess::Errors()

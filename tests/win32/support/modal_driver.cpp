@@ -1,4 +1,5 @@
 #include "modal_driver.h"
+#include "time_scale.h"
 
 #include <dlgs.h>
 
@@ -99,7 +100,7 @@ bool CalModalScript::Run(const std::function<void()>& body)
 {
     g_script = this;
     g_nextStep = 0;
-    g_deadline = GetTickCount() + timeoutMs;
+    g_deadline = GetTickCount() + CalTestScaled(timeoutMs);
     g_timedOut = false;
     UINT_PTR tick = SetTimer(nullptr, 0, 30, Tick);
     UINT_PTR watchdog = SetTimer(nullptr, 0, 100, Watchdog);
