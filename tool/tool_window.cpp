@@ -9,6 +9,7 @@
 #include "dialogs/properties_page.h"
 #include "plugin/cal_protocol.h"
 #include "resource.h"
+#include "tool/accessible.h"
 #include "tool/commands.h"
 #include "tool/context_menu.h"
 #include "tool/host_requests.h"
@@ -53,6 +54,7 @@ LRESULT OnPaint(HWND window, const CalToolState* state)
 LRESULT OnDestroy(HWND window, CalToolState* state)
 {
     KillTimer(window, IDT_DAYCHECK);
+    CalDisconnectAccessibles(window);
     SetWindowLongPtrA(window, 0, 0);
     if (state != nullptr) {
         CalPageForget(state);
@@ -74,6 +76,7 @@ LRESULT OnHScroll(CalToolState* state, WPARAM wParam, LPARAM lParam)
 {
     if (state == nullptr)
         return 0;
+    const CalShownMonth before = ShownMonth(state);
     const uint32_t position = HIWORD(wParam);
     const bool fromMonthSpin = reinterpret_cast<HWND>(lParam) == state->monthSpin;
     const CalSpinResult r = fromMonthSpin ? CalMonthSpinReport(ShownMonth(state), state->spinDelta, position)
@@ -84,14 +87,19 @@ LRESULT OnHScroll(CalToolState* state, WPARAM wParam, LPARAM lParam)
         CalSetSpinnerPosition(state->yearSpin, r.shown.year);
     if (r.repaint)
         Invalidate(state->window);
+    if (r.shown.year != before.year || r.shown.month != before.month)
+        CalAnnounceShownMonth(state->window);
     return 0;
 }
 
 LRESULT OnDoubleClick(CalToolState* state)
 {
     if (state != nullptr) {
+        const CalShownMonth before = ShownMonth(state);
         CalResetToToday(state);
         Invalidate(state->window);
+        if (state->shown.wYear != before.year || state->shown.wMonth != before.month)
+            CalAnnounceShownMonth(state->window);
     }
     return 0;
 }
@@ -105,6 +113,7 @@ LRESULT OnTimer(CalToolState* state)
     if (CalDayChanged(state->shown.wDay, now.wDay)) {
         CalResetToToday(state);
         Invalidate(state->window);
+        CalAnnounceShownMonth(state->window);
     }
     return 0;
 }
@@ -161,6 +170,7 @@ LRESULT CALLBACK CalToolWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_LBUTTONDBLCLK: return OnDoubleClick(state);
     case WM_RBUTTONUP: return OnContextMenu(state, lParam);
     case WM_COMMAND: return OnCommand(state, wParam);
+    case WM_GETOBJECT: return CalAnswerGetObject(window, wParam, lParam);
     case CTM_GETSETTINGS: return CalGetSettings(state, lParam);
     case CTM_SETSETTINGS: return CalSetSettings(state, wParam, lParam);
     case CTM_CREATEPAGE: return CalCreatePage(state, wParam, lParam);
