@@ -231,9 +231,10 @@ HRESULT TableObject::QueryInterface(REFIID iid, void** out)
 {
     if (out == nullptr)
         return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IAccessible))
+    if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IDispatch)) ||
+        IsEqualIID(iid, __uuidof(IAccessible)))
         *out = static_cast<IAccessible*>(this);
-    else if (IsEqualIID(iid, IID_IEnumVARIANT))
+    else if (IsEqualIID(iid, __uuidof(IEnumVARIANT)))
         *out = static_cast<IEnumVARIANT*>(this);
     else {
         *out = nullptr;
@@ -326,7 +327,8 @@ HRESULT TableObject::get_accParent(IDispatch** parent)
     if (FAILED(hr))
         return hr;
     // The window's own object, which the platform provides for every window.
-    return CreateStdAccessibleObject(window_, OBJID_WINDOW, IID_IDispatch, reinterpret_cast<void**>(parent));
+    return CreateStdAccessibleObject(
+        window_, OBJID_WINDOW, __uuidof(IDispatch), reinterpret_cast<void**>(parent));
 }
 
 HRESULT TableObject::get_accChildCount(LONG* count)
@@ -660,7 +662,7 @@ LRESULT CalAnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam)
         TableObject* table = TableObject::Create(window, 0);
         if (table != nullptr) {
             const LRESULT handed =
-                LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(table));
+                LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(table));
             table->Release();  // the handed-over reference, if any, is the reader's now
             // Without COM on this thread nothing can be handed over: the
             // platform's standard object still gives readers the window.

@@ -185,7 +185,7 @@ protected:
     // The object a reader gets for the tool's client area.
     static void Read(HWND tool, Ref<IAccessible>& out)
     {
-        ASSERT_EQ(AccessibleObjectFromWindow(tool, OBJID_CLIENT, IID_IAccessible, out.Out()), S_OK);
+        ASSERT_EQ(AccessibleObjectFromWindow(tool, OBJID_CLIENT, __uuidof(IAccessible), out.Out()), S_OK);
         ASSERT_NE(out.p, nullptr);
     }
 
@@ -227,7 +227,7 @@ TEST_F(Accessibility, TheMonthReadsAsATableOfItsDaysInTheLocalesWords)
     ASSERT_NE(tool, nullptr);
     Show(tool, 2026, 12);
     Ref<IAccessible> a;
-    Read(tool, a);
+    ASSERT_NO_FATAL_FAILURE(Read(tool, a));
 
     EXPECT_EQ(Role(a.p, CHILDID_SELF), ROLE_SYSTEM_TABLE);
     const std::wstring title = Name(a.p, CHILDID_SELF);
@@ -281,15 +281,17 @@ TEST_F(Accessibility, TheMonthReadsAsATableOfItsDaysInTheLocalesWords)
     ASSERT_EQ(a->get_accParent(&parent.p), S_OK);
     ASSERT_NE(parent.p, nullptr);
     Ref<IAccessible> window;
-    ASSERT_EQ(parent->QueryInterface(IID_IAccessible, window.Out()), S_OK);
-    EXPECT_EQ(Role(window.p, CHILDID_SELF), ROLE_SYSTEM_WINDOW);
+    ASSERT_EQ(parent->QueryInterface(__uuidof(IAccessible), window.Out()), S_OK);
+    HWND of = nullptr;
+    EXPECT_EQ(WindowFromAccessibleObject(window.p, &of), S_OK);
+    EXPECT_EQ(of, tool);
 }
 
 TEST_F(Accessibility, NamesAndPlacesFollowTheMonthTheSettingsAndTheSize)
 {
     HWND tool = Create();
     Ref<IAccessible> a;
-    Read(tool, a);
+    ASSERT_NO_FATAL_FAILURE(Read(tool, a));
 
     // The same object reads the tool as it is at each call.
     Show(tool, 2024, 2);
@@ -327,7 +329,7 @@ TEST_F(Accessibility, TodaysCellIsMarkedAsSelectedAndNoOtherDay)
     const CalToolState* s = Record(tool);
     const WORD today = s->shown.wDay;  // a new tool shows today's month
     Ref<IAccessible> a;
-    Read(tool, a);
+    ASSERT_NO_FATAL_FAILURE(Read(tool, a));
     LONG count = 0;
     a->get_accChildCount(&count);
     for (LONG d = 1; d <= count; ++d)
@@ -353,7 +355,7 @@ TEST_F(Accessibility, TheFocusIsTheToolsWhileItsWindowHasIt)
 {
     HWND tool = Create();
     Ref<IAccessible> a;
-    Read(tool, a);
+    ASSERT_NO_FATAL_FAILURE(Read(tool, a));
     SetFocus(parent_->window);
     EXPECT_EQ(
         State(a.p, CHILDID_SELF) & (STATE_SYSTEM_FOCUSED | STATE_SYSTEM_FOCUSABLE), STATE_SYSTEM_FOCUSABLE);
@@ -375,7 +377,7 @@ TEST_F(Accessibility, TheDayUnderAPointIsFoundAndNothingOutsideTheTool)
     HWND tool = Create();
     Show(tool, 2026, 12);
     Ref<IAccessible> a;
-    Read(tool, a);
+    ASSERT_NO_FATAL_FAILURE(Read(tool, a));
     for (int d : {1, 15, 31}) {
         const RECT cell = ExpectedCell(tool, d);
         EXPECT_EQ(HitTest(a.p, Centre(cell)), d);
@@ -395,7 +397,7 @@ TEST_F(Accessibility, ReadersWalkTheDaysByOrderByGridAndByEnumeration)
     HWND tool = Create();
     Show(tool, 2026, 12);  // 1 December 2026 is a Tuesday: column 2 with Sunday first
     Ref<IAccessible> a;
-    Read(tool, a);
+    ASSERT_NO_FATAL_FAILURE(Read(tool, a));
     EXPECT_EQ(Navigate(a.p, NAVDIR_FIRSTCHILD, CHILDID_SELF), 1);
     EXPECT_EQ(Navigate(a.p, NAVDIR_LASTCHILD, CHILDID_SELF), 31);
     EXPECT_EQ(Navigate(a.p, NAVDIR_NEXT, 30), 31);
@@ -436,7 +438,7 @@ TEST_F(Accessibility, ReadersWalkTheDaysByOrderByGridAndByEnumeration)
 
     // A copy of the enumeration goes on from where the original stood.
     Ref<IEnumVARIANT> e;
-    ASSERT_EQ(a->QueryInterface(IID_IEnumVARIANT, e.Out()), S_OK);
+    ASSERT_EQ(a->QueryInterface(__uuidof(IEnumVARIANT), e.Out()), S_OK);
     ASSERT_EQ(e->Reset(), S_OK);
     ASSERT_EQ(e->Skip(20), S_OK);
     Ref<IEnumVARIANT> copy;
@@ -456,21 +458,21 @@ TEST_F(Accessibility, ReferencesAreCountedExactlyAndEachObjectIsFreedByItsLastRe
     const CalLedgerCounts before = CalLedgerSnapshot();
     {
         Ref<IAccessible> a;
-        Read(tool, a);
+        ASSERT_NO_FATAL_FAILURE(Read(tool, a));
         EXPECT_EQ(a->AddRef(), 2u);
         EXPECT_EQ(a->Release(), 1u);
         Ref<IEnumVARIANT> e;
-        ASSERT_EQ(a->QueryInterface(IID_IEnumVARIANT, e.Out()), S_OK);
+        ASSERT_EQ(a->QueryInterface(__uuidof(IEnumVARIANT), e.Out()), S_OK);
         Ref<IUnknown> one, two;
-        ASSERT_EQ(a->QueryInterface(IID_IUnknown, one.Out()), S_OK);
-        ASSERT_EQ(e->QueryInterface(IID_IUnknown, two.Out()), S_OK);
+        ASSERT_EQ(a->QueryInterface(__uuidof(IUnknown), one.Out()), S_OK);
+        ASSERT_EQ(e->QueryInterface(__uuidof(IUnknown), two.Out()), S_OK);
         EXPECT_EQ(one.p, two.p) << "one identity behind both interfaces";
         Ref<IUnknown> other;
-        EXPECT_EQ(a->QueryInterface(IID_IClassFactory, other.Out()), E_NOINTERFACE);
+        EXPECT_EQ(a->QueryInterface(__uuidof(IClassFactory), other.Out()), E_NOINTERFACE);
         EXPECT_EQ(other.p, nullptr);
 
         Ref<IAccessible> second;
-        Read(tool, second);
+        ASSERT_NO_FATAL_FAILURE(Read(tool, second));
         EXPECT_NE(second.p, a.p) << "every request gets an object of its own";
         const CalLedgerCounts held = CalLedgerSnapshot() - before;
         EXPECT_EQ(held.LiveBlocks(), 2) << held;
@@ -484,9 +486,9 @@ TEST_F(Accessibility, AnObjectKeptAfterItsWindowIsGoneAnswersThatItIsDisconnecte
 {
     HWND tool = Create();
     Ref<IAccessible> a;
-    Read(tool, a);
+    ASSERT_NO_FATAL_FAILURE(Read(tool, a));
     Ref<IEnumVARIANT> e;
-    ASSERT_EQ(a->QueryInterface(IID_IEnumVARIANT, e.Out()), S_OK);
+    ASSERT_EQ(a->QueryInterface(__uuidof(IEnumVARIANT), e.Out()), S_OK);
     ASSERT_TRUE(DestroyWindow(tool));
     // A new window may take the old handle; no tool of its own answers for it.
     HWND other =
@@ -542,9 +544,10 @@ TEST_F(Accessibility, AnAnswerNoReaderClaimedIsReleasedWithTheWindow)
         << "the window's own object is the platform's";
     DestroyWindow(tool);
     const CalLedgerCounts after = CalLedgerSnapshot() - before;
-    EXPECT_EQ(after.LiveBlocks(), 0) << after;
+    EXPECT_EQ(after.heapAllocated, 1) << after;
+    EXPECT_EQ(after.heapFreed, 2) << "the object and the tool's record: " << after;
     Ref<IAccessible> late;
-    EXPECT_TRUE(FAILED(ObjectFromLresult(unclaimed, IID_IAccessible, 0, late.Out())));
+    EXPECT_TRUE(FAILED(ObjectFromLresult(unclaimed, __uuidof(IAccessible), 0, late.Out())));
 }
 
 TEST_F(Accessibility, ASteppedMonthIsAnnouncedAsANameChange)
@@ -579,7 +582,7 @@ TEST_F(Accessibility, ASteppedMonthIsAnnouncedAsANameChange)
     EXPECT_EQ(announced(), 1);
     EXPECT_NE(s->shown.wMonth, month);
     Ref<IAccessible> a;
-    Read(tool, a);
+    ASSERT_NO_FATAL_FAILURE(Read(tool, a));
     EXPECT_EQ(Name(a.p, CHILDID_SELF), Formatted(s->shown.wYear, s->shown.wMonth, 1, 0, L"MMMM yyyy"));
 
     // The report that ends a scroll changes nothing and says nothing.
@@ -593,6 +596,66 @@ TEST_F(Accessibility, ASteppedMonthIsAnnouncedAsANameChange)
     SendMessageA(tool, WM_LBUTTONDBLCLK, 0, MAKELPARAM(100, 100));
     EXPECT_EQ(announced(), 0);
     UnhookWinEvent(hook);
+}
+
+// Waits for handle while this thread answers what other threads send it.
+bool WaitPumping(HANDLE handle, DWORD ms = 10000)
+{
+    const DWORD end = GetTickCount() + ms;
+    for (;;) {
+        const DWORD now = GetTickCount();
+        if (static_cast<LONG>(end - now) <= 0)
+            return false;
+        const DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, end - now, QS_ALLINPUT);
+        if (r == WAIT_OBJECT_0)
+            return true;
+        CalPumpMessages();
+    }
+}
+
+struct ForeignTool {
+    HWND parent;
+    HWND tool = nullptr;
+    HANDLE made = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+};
+
+DWORD WINAPI RunToolWithoutCom(void* param)
+{
+    auto* f = static_cast<ForeignTool*>(param);
+    RECT r{20, 30, 300, 230};
+    f->tool = CalTestPlugin().create(f->parent, &r, nullptr, 0, 0);
+    SetEvent(f->made);
+    WaitPumping(f->done);
+    DestroyWindow(f->tool);
+    return 0;
+}
+
+TEST_F(Accessibility, AToolOnAThreadWithoutComLeavesReadersThePlatformsObject)
+{
+    // A host need not use COM. Its thread cannot hand an object over then,
+    // and the platform's own object for the client area answers instead.
+    ForeignTool f{parent_->window};
+    HANDLE thread = CreateThread(nullptr, 0, RunToolWithoutCom, &f, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    ASSERT_TRUE(WaitPumping(f.made));
+    ASSERT_NE(f.tool, nullptr);
+    const CalLedgerCounts before = CalLedgerSnapshot();
+    {
+        Ref<IAccessible> a;
+        Read(f.tool, a);
+        if (a.p != nullptr) {
+            EXPECT_EQ(Role(a.p, CHILDID_SELF), ROLE_SYSTEM_CLIENT);
+        }
+    }
+    const CalLedgerCounts d = CalLedgerSnapshot() - before;
+    EXPECT_EQ(d.heapAllocated, 1) << "an object was made and " << d;
+    EXPECT_EQ(d.LiveBlocks(), 0) << d;
+    SetEvent(f.done);
+    EXPECT_TRUE(WaitPumping(thread));
+    CloseHandle(thread);
+    CloseHandle(f.made);
+    CloseHandle(f.done);
 }
 
 }  // namespace
