@@ -15,6 +15,7 @@ add_executable(native_tests
     tests/native/month_layout_test.cpp
     tests/native/fit_size_test.cpp
     tests/native/navigation_test.cpp
+    tests/native/day_cells_test.cpp
     tests/native/about_sequence_test.cpp
 )
 target_link_libraries(native_tests PRIVATE cal_core cal_warnings GTest::gtest_main)

@@ -17,13 +17,14 @@ add_library(cal_win32 OBJECT
     tool/host_requests.cpp
     tool/ideal_size.cpp
     tool/labels.cpp
+    tool/accessible.cpp
     view/month_text.cpp
     view/month_paint.cpp
     dialogs/about_box.cpp
     dialogs/properties_page.cpp
 )
 target_include_directories(cal_win32 PUBLIC ${CMAKE_SOURCE_DIR}/resources)
-target_link_libraries(cal_win32 PUBLIC cal_core comctl32 comdlg32 PRIVATE cal_warnings)
+target_link_libraries(cal_win32 PUBLIC cal_core comctl32 comdlg32 oleacc ole32 oleaut32 uuid PRIVATE cal_warnings)
 
 add_library(Calendar SHARED
     plugin/dll_entry.cpp
@@ -101,6 +102,7 @@ cal_wine_test(core_tests_win32
         tests/native/month_layout_test.cpp
         tests/native/fit_size_test.cpp
         tests/native/navigation_test.cpp
+        tests/native/day_cells_test.cpp
         tests/native/about_sequence_test.cpp
     LIBS cal_core GTest::gtest_main)
 
@@ -186,6 +188,15 @@ cal_wine_test(dialogs_test
     LIBS cal_win32 cal_test_support
     TIMEOUT 300)
 cal_wine_run(dialogs_test_de dialogs_test 300 de_DE.UTF-8)
+
+# The tool as screen readers read it, through the platform's accessibility
+# calls, in two locales.
+cal_wine_test(accessibility_test
+    SOURCES tests/win32/accessibility_test.cpp
+    LIBS cal_test_support cal_core oleacc ole32 oleaut32 uuid
+    ARGS $<TARGET_FILE:Calendar>)
+add_dependencies(accessibility_test Calendar)
+cal_wine_run(accessibility_test_de accessibility_test 120 de_DE.UTF-8 $<TARGET_FILE:Calendar>)
 
 # The host's requests: settings, page creation, preferred and fitted sizes.
 cal_wine_test(host_requests_test

@@ -10,6 +10,7 @@
 #include "dialogs/properties_page.h"
 #include "plugin/cal_protocol.h"
 #include "resource.h"
+#include "tool/accessible.h"
 #include "tool/commands.h"
 #include "tool/context_menu.h"
 #include "tool/host_requests.h"
@@ -54,6 +55,7 @@ LRESULT OnPaint(HWND window, const CalToolState* state)
 LRESULT OnDestroy(HWND window, CalToolState* state)
 {
     KillTimer(window, IDT_DAYCHECK);
+    CalDisconnectAccessibles(window);
     SetWindowLongPtrA(window, 0, 0);
     if (state != nullptr) {
         CalPageForget(state);
@@ -75,6 +77,7 @@ LRESULT OnNotify(CalToolState* state, WPARAM controlId, LPARAM lParam)
 // need it, as the spinners' own reports and the keyboard both do.
 void ShowStep(CalToolState* state, const CalSpinResult& r, bool moveMonthSpinner)
 {
+    const bool changed = r.shown.year != state->shown.wYear || r.shown.month != state->shown.wMonth;
     state->shown.wYear = r.shown.year;
     state->shown.wMonth = r.shown.month;
     if (moveMonthSpinner)
@@ -83,6 +86,8 @@ void ShowStep(CalToolState* state, const CalSpinResult& r, bool moveMonthSpinner
         CalSetSpinnerPosition(state->yearSpin, r.shown.year);
     if (r.repaint)
         Invalidate(state->window);
+    if (changed)
+        CalAnnounceShownMonth(state->window);
 }
 
 LRESULT OnHScroll(CalToolState* state, WPARAM wParam, LPARAM lParam)
@@ -101,8 +106,11 @@ LRESULT OnHScroll(CalToolState* state, WPARAM wParam, LPARAM lParam)
 LRESULT OnDoubleClick(CalToolState* state)
 {
     if (state != nullptr) {
+        const CalShownMonth before = ShownMonth(state);
         CalResetToToday(state);
         Invalidate(state->window);
+        if (state->shown.wYear != before.year || state->shown.wMonth != before.month)
+            CalAnnounceShownMonth(state->window);
     }
     return 0;
 }
@@ -116,6 +124,7 @@ LRESULT OnTimer(CalToolState* state)
     if (CalDayChanged(state->shown.wDay, now.wDay)) {
         CalResetToToday(state);
         Invalidate(state->window);
+        CalAnnounceShownMonth(state->window);
     }
     return 0;
 }
@@ -172,11 +181,14 @@ LRESULT OnKeyDown(HWND window, CalToolState* state, WPARAM key, LPARAM lParam)
     return DefWindowProcA(window, WM_KEYDOWN, key, lParam);
 }
 
-// The focus mark comes and goes with the focus.
-LRESULT OnFocusChanged(const CalToolState* state)
+// The focus mark comes and goes with the focus; screen readers hear of it.
+LRESULT OnFocusChanged(HWND window, const CalToolState* state, bool gained)
 {
-    if (state != nullptr)
-        Invalidate(state->window);
+    if (state == nullptr)
+        return 0;
+    Invalidate(window);
+    if (gained)
+        CalAnnounceFocus(window);
     return 0;
 }
 
@@ -206,8 +218,12 @@ LRESULT OnTimeChange(CalToolState* state)
         return 0;
     SYSTEMTIME now;
     GetLocalTime(&now);
-    if (now.wDay != state->shown.wDay || now.wMonth != state->todayMonth || now.wYear != state->todayYear)
+    if (now.wDay != state->shown.wDay || now.wMonth != state->todayMonth || now.wYear != state->todayYear) {
+        const CalShownMonth before = ShownMonth(state);
         CalResetToToday(state);
+        if (state->shown.wYear != before.year || state->shown.wMonth != before.month)
+            CalAnnounceShownMonth(state->window);
+    }
     Invalidate(state->window);
     return 0;
 }
@@ -273,12 +289,14 @@ LRESULT CALLBACK CalToolWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CONTEXTMENU: return OnContextMenu(state, lParam);
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_KEYDOWN: return OnKeyDown(window, state, wParam, lParam);
-    case WM_SETFOCUS: case WM_KILLFOCUS: return OnFocusChanged(state);
+    case WM_SETFOCUS: return OnFocusChanged(window, state, true);
+    case WM_KILLFOCUS: return OnFocusChanged(window, state, false);
     case WM_UPDATEUISTATE: return OnUpdateUiState(window, state, wParam, lParam);
     case WM_PRINTCLIENT: return OnPrintClient(window, state, wParam);
     case WM_TIMECHANGE: return OnTimeChange(state);
     case WM_SETTINGCHANGE: case WM_SYSCOLORCHANGE: return OnSystemChange(state, message, wParam, lParam);
     case WM_COMMAND: return OnCommand(state, wParam);
+    case WM_GETOBJECT: return CalAnswerGetObject(window, wParam, lParam);
     case CTM_GETSETTINGS: return CalGetSettings(state, lParam);
     case CTM_SETSETTINGS: return CalSetSettings(state, wParam, lParam);
     case CTM_CREATEPAGE: return CalCreatePage(state, wParam, lParam);

@@ -3,7 +3,8 @@
 # imports nothing but the system's own DLLs.
 #   cmake -DOBJDUMP=... -DDLL=... [-DEXPORTS=a,b] -P check_dll_interface.cmake
 cmake_minimum_required(VERSION 3.20)
-set(allowed_imports kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll msvcrt.dll)
+set(allowed_imports kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll msvcrt.dll
+    oleacc.dll ole32.dll oleaut32.dll)
 
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
