@@ -90,6 +90,8 @@ add_library(cal_test_support STATIC
     tests/win32/support/plugin_loader.cpp
     tests/win32/support/modal_driver.cpp
     tests/win32/support/tool_test.cpp
+    tests/win32/support/fault_table.cpp
+    tests/win32/support/fault_injection.cpp
 )
 target_include_directories(cal_test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests/win32/support)
 target_link_libraries(cal_test_support PUBLIC GTest::gtest PRIVATE cal_warnings)
@@ -212,3 +214,4 @@ add_subdirectory(host)
 add_subdirectory(tests/win32/host)
 add_subdirectory(bench)
 add_subdirectory(tests/win32/robustness)
+add_subdirectory(tests/win32/faults)

@@ -40,13 +40,17 @@ LRESULT OnSize(const CalToolState* state)
 
 LRESULT OnPaint(HWND window, const CalToolState* state)
 {
+    // When the region cannot be read or painting cannot begin, the default
+    // handling still validates it: a paint message must never repeat.
     if (!GetUpdateRect(window, nullptr, FALSE))
-        return 0;
+        return DefWindowProcA(window, WM_PAINT, 0, 0);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
+    if (dc == nullptr)
+        return DefWindowProcA(window, WM_PAINT, 0, 0);
     // Without a record (only while the window is being created) the update
     // region is still validated, so that no paint message repeats.
-    if (dc != nullptr && state != nullptr)
+    if (state != nullptr)
         CalPaintMonth(window, dc, state);
     EndPaint(window, &ps);
     return 0;

@@ -153,8 +153,7 @@ void DrawFocusMark(HDC dc, const RECT& client)
 void CalPaintMonth(HWND window, HDC dc, const CalToolState* state)
 {
     RECT client;
-    GetClientRect(window, &client);
-    if (client.right <= 0 || client.bottom <= 0)
+    if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0)
         return;  // nothing to show, and no zero-sized bitmap to make
 
     // Without an off-screen surface nothing is drawn: the window keeps what
@@ -167,6 +166,11 @@ void CalPaintMonth(HWND window, HDC dc, const CalToolState* state)
         return;
     }
     HGDIOBJ oldBitmap = SelectObject(offscreen, bitmap);
+    if (oldBitmap == nullptr) {
+        DeleteDC(offscreen);
+        DeleteObject(bitmap);
+        return;
+    }
 
     HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
     HGDIOBJ oldBrush = SelectObject(offscreen, face);
@@ -176,14 +180,11 @@ void CalPaintMonth(HWND window, HDC dc, const CalToolState* state)
 
     ComposeView(window, offscreen, client, face, state);
 
-    SetTextColor(offscreen, oldTextColor);
+    if (oldTextColor != CLR_INVALID)
+        SetTextColor(offscreen, oldTextColor);
     SelectObject(offscreen, oldBrush);
-    if (font != nullptr) {
+    if (oldFont != nullptr)
         SelectObject(offscreen, oldFont);
-        DeleteObject(font);
-    }
-    if (face != nullptr)
-        DeleteObject(face);
     if (ShowsFocusMark(window))
         DrawFocusMark(offscreen, client);
 
@@ -192,6 +193,12 @@ void CalPaintMonth(HWND window, HDC dc, const CalToolState* state)
     BitBlt(dc, 0, 0, client.right, client.bottom, offscreen, 0, 0, SRCCOPY);
 
     SelectObject(offscreen, oldBitmap);
-    DeleteObject(bitmap);
+    // The surface goes before the objects: a selection that could not be
+    // undone is let go with it, and every object is then free to delete.
     DeleteDC(offscreen);
+    DeleteObject(bitmap);
+    if (font != nullptr)
+        DeleteObject(font);
+    if (face != nullptr)
+        DeleteObject(face);
 }

@@ -109,6 +109,7 @@ bool CalModalScript::Run(const std::function<void()>& body)
     KillTimer(nullptr, watchdog);
     const bool done = g_nextStep >= steps.size();
     g_script = nullptr;
+    timedOut = g_timedOut;
     return done && !g_timedOut;
 }
 

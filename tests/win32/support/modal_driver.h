@@ -15,6 +15,9 @@ struct CalModalScript {
     // A step is tried on every tick until it returns true; then the next one.
     std::vector<std::function<bool()>> steps;
     DWORD timeoutMs = 5000;
+    // Set by Run: the deadline closed what was open. A script that did not
+    // finish but was not timed out ended because its loop ended by itself.
+    bool timedOut = false;
 
     CalModalScript& Then(std::function<bool()> step)
     {
