@@ -25,11 +25,11 @@ TEST(CommonControls, TheLibraryGotTheGenerationThisProgramAsksFor)
 {
     const CalComctlGeneration g = CalTestComctlGeneration(Library());
     ASSERT_NE(g.module, nullptr) << "the library does not import comctl32";
-    std::printf("== figure common controls asked for %d: got %lu.%lu, %s\n", CAL_TEST_COMCTL_MAJOR, g.major,
-        g.minor, g.file.c_str());
-    EXPECT_EQ(g.major, DWORD{CAL_TEST_COMCTL_MAJOR}) << g.file;
+    std::printf("== figure common controls asked for %d: got generation %d (DllGetVersion %lu.%lu, %s)\n",
+        CAL_TEST_COMCTL_MAJOR, g.generation, g.major, g.minor, g.file.c_str());
+    EXPECT_EQ(g.generation, CAL_TEST_COMCTL_MAJOR) << g.file;
 
-    // The spinner class in use is the one that module registered.
+    // The spinners the library makes run in that module.
     if (g_calTestDllPath.empty())
         return;  // a program with the objects linked in makes no tool here
     CalTestParent parent;
@@ -38,7 +38,10 @@ TEST(CommonControls, TheLibraryGotTheGenerationThisProgramAsksFor)
     ASSERT_NE(tool, nullptr);
     HWND spinner = FindWindowExA(tool, nullptr, UPDOWN_CLASSA, nullptr);
     ASSERT_NE(spinner, nullptr);
-    EXPECT_EQ(reinterpret_cast<HMODULE>(GetClassLongPtrA(spinner, GCLP_HMODULE)), g.module);
+    HMODULE owner = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCSTR>(GetWindowLongPtrW(spinner, GWLP_WNDPROC)), &owner);
+    EXPECT_EQ(owner, g.module) << "the spinner's window procedure is not in the library's comctl32";
     DestroyWindow(tool);
 }
 

@@ -26,7 +26,7 @@ std::string g_twinExe;
 
 struct Picture {
     int32_t width = 0, height = 0;
-    int32_t comctlMajor = 0;
+    int32_t comctlMajor = 0;     // the generation the library got
     std::vector<RECT> spinners;  // in the picture's coordinates
     std::vector<uint32_t> pixels;
 
@@ -52,7 +52,7 @@ BOOL CALLBACK CollectSpinner(HWND window, LPARAM param)
 Picture Paint()
 {
     Picture p;
-    p.comctlMajor = int32_t(CalTestComctlGeneration(CalTestPlugin().module).major);
+    p.comctlMajor = CalTestComctlGeneration(CalTestPlugin().module).generation;
     SetCursorPos(0, 0);  // no spinner under the mouse, hot or not
     CalTestParent parent(300, 240, 40, 40);
     RECT r{10, 10, 250, 190};

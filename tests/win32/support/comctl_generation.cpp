@@ -27,5 +27,10 @@ CalComctlGeneration CalTestComctlGeneration(HMODULE library)
         g.major = info.dwMajorVersion;
         g.minor = info.dwMinorVersion;
     }
+    std::string lower = g.file;
+    CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
+    g.fromAssembly6 = lower.find("microsoft.windows.common-controls_") != std::string::npos &&
+        lower.find("_6.0.") != std::string::npos;
+    g.generation = g.major >= 6 || g.fromAssembly6 ? 6 : static_cast<int>(g.major);
     return g;
 }

@@ -16,9 +16,13 @@
 
 struct CalComctlGeneration {
     HMODULE module = nullptr;  // the comctl32 that the library's imports are bound to
-    DWORD major = 0;
+    DWORD major = 0;           // its DllGetVersion
     DWORD minor = 0;
     std::string file;
+    bool fromAssembly6 = false;  // loaded from the side-by-side common controls 6.0 assembly
+    // 6 when either says so: Windows' comctl32 6 reports 6.x, Wine's reports
+    // 5.81 in both generations and is told apart only by where it came from.
+    int generation = 0;
 };
 
 // For the module whose import table names comctl32 (the built library, or a
