@@ -57,18 +57,33 @@ if(CAL_EMULATED)
     set(CAL_TIMEOUT_SCALE 8)
 endif()
 
+# With COMCTL6 the program is built a second time, NAME_cc6, with a process
+# manifest that asks for common controls 6, and runs again as a test of its
+# own; both builds also check which generation the library really got.
 function(cal_wine_test name)
-    cmake_parse_arguments(T "" "TIMEOUT;LOCALE" "SOURCES;LIBS;ARGS" ${ARGN})
+    cmake_parse_arguments(T "COMCTL6" "TIMEOUT;LOCALE" "SOURCES;LIBS;ARGS" ${ARGN})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 120)
     endif()
     if(NOT T_LOCALE)
         set(T_LOCALE en_US.UTF-8)
     endif()
-    add_executable(${name} ${T_SOURCES})
-    target_link_libraries(${name} PRIVATE ${T_LIBS} cal_warnings GTest::gtest)
-    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/resources)
-    cal_wine_run(${name} ${name} ${T_TIMEOUT} ${T_LOCALE} ${T_ARGS})
+    set(builds ${name})
+    if(T_COMCTL6)
+        list(APPEND builds ${name}_cc6)
+        set(T_SOURCES ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/win32/comctl_generation_test.cpp)
+    endif()
+    foreach(program ${builds})
+        add_executable(${program} ${T_SOURCES})
+        target_link_libraries(${program} PRIVATE ${T_LIBS} cal_warnings GTest::gtest)
+        target_include_directories(${program} PRIVATE ${CMAKE_SOURCE_DIR}/resources)
+        cal_wine_run(${program} ${program} ${T_TIMEOUT} ${T_LOCALE} ${T_ARGS})
+    endforeach()
+    if(T_COMCTL6)
+        target_sources(${name}_cc6 PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32/support/comctl6.rc)
+        target_compile_definitions(${name}_cc6 PRIVATE CAL_TEST_COMCTL_MAJOR=6)
+        add_dependencies(${name}_cc6 Calendar)
+    endif()
 endfunction()
 
 # Registers one more run of a Windows test program, for instance in another locale.
@@ -92,6 +107,7 @@ add_library(cal_test_support STATIC
     tests/win32/support/tool_test.cpp
     tests/win32/support/fault_table.cpp
     tests/win32/support/fault_injection.cpp
+    tests/win32/support/comctl_generation.cpp
 )
 target_include_directories(cal_test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests/win32/support)
 target_link_libraries(cal_test_support PUBLIC GTest::gtest PRIVATE cal_warnings)
@@ -128,6 +144,7 @@ add_dependencies(entry_points_test Calendar)
 
 # Tool windows made by the built library and driven as a host drives them.
 cal_wine_test(tool_window_test
+    COMCTL6
     SOURCES tests/win32/tool_window_test.cpp
     LIBS cal_test_support
     ARGS $<TARGET_FILE:Calendar>)
@@ -176,6 +193,7 @@ set_tests_properties(dll_interface PROPERTIES TIMEOUT 60)
 # The context menu and its commands, driven through the real popup menu, in
 # two locales.
 cal_wine_test(context_menu_test
+    COMCTL6
     SOURCES tests/win32/context_menu_test.cpp
     LIBS cal_test_support
     ARGS $<TARGET_FILE:Calendar>
@@ -186,6 +204,7 @@ cal_wine_run(context_menu_test_de context_menu_test 300 de_DE.UTF-8 $<TARGET_FIL
 # The About box and the properties page, with the library's objects and
 # resources linked in so that the page's process-wide binding can be read.
 cal_wine_test(dialogs_test
+    COMCTL6
     SOURCES tests/win32/dialogs_test.cpp resources/calendar.rc
     LIBS cal_win32 cal_test_support
     TIMEOUT 300)
@@ -202,11 +221,24 @@ cal_wine_run(accessibility_test_de accessibility_test 120 de_DE.UTF-8 $<TARGET_F
 
 # The host's requests: settings, page creation, preferred and fitted sizes.
 cal_wine_test(host_requests_test
+    COMCTL6
     SOURCES tests/win32/host_requests_test.cpp
     LIBS cal_test_support
     ARGS $<TARGET_FILE:Calendar>
     TIMEOUT 300)
 add_dependencies(host_requests_test Calendar)
+
+# A tool painted under each generation of the common controls and the two
+# pictures compared: the plain program starts its twin, built with the
+# common controls 6 manifest, which paints in a process of its own.
+add_executable(comctl_picture_cc6 tests/win32/comctl_picture_test.cpp tests/win32/support/comctl6.rc)
+target_compile_definitions(comctl_picture_cc6 PRIVATE CAL_TEST_COMCTL_MAJOR=6)
+target_link_libraries(comctl_picture_cc6 PRIVATE cal_test_support cal_warnings GTest::gtest)
+cal_wine_test(comctl_picture_test
+    SOURCES tests/win32/comctl_picture_test.cpp
+    LIBS cal_test_support
+    ARGS $<TARGET_FILE:comctl_picture_cc6> $<TARGET_FILE:Calendar>)
+add_dependencies(comctl_picture_test comctl_picture_cc6 Calendar)
 
 # The reference panel host and its end-to-end runs, the benchmarks, and the
 # long runs of hostile input and soak.

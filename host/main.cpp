@@ -15,11 +15,13 @@
 #include "host/report.h"
 #include "host/tool_focus.h"
 #include "host/screenshot.h"
+#include "host/settings_lock.h"
 #include "host/settings_store.h"
 
 namespace {
 
 constexpr int kDefaultTools = 2;  // what a first start shows
+constexpr int kExitSettingsInUse = 4;
 
 // Restores the saved tools, or places the default ones; says what happened.
 void PopulatePanel(HostPanel* panel, const HostLoadOutcome& loaded)
@@ -56,10 +58,19 @@ void PopulatePanel(HostPanel* panel, const HostLoadOutcome& loaded)
 
 int RunPanel(HostPlugin* plugin, HINSTANCE instance, const std::string& settingsPath)
 {
+    HostPanel panel;
+    // Before reading: a second host must neither set the first one's file
+    // aside nor save over it. It refuses to start rather than run without
+    // saving, since changes made in a panel that cannot keep them would be lost.
+    if (HostTakeSettingsLock(&panel.settingsLock, settingsPath) == HostLockState::inUse) {
+        HostReportFatal("another Panel Host is already using the settings file " + settingsPath +
+            ". Close that one first, or start this one with --settings and a file of its own.");
+        HostCleanupPlugin(plugin);
+        return kExitSettingsInUse;
+    }
+    const HostLoadOutcome loaded = HostLoadSettingsFile(settingsPath);
     // The tools' accessible objects, which the status line reads, are COM objects.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const HostLoadOutcome loaded = HostLoadSettingsFile(settingsPath);
-    HostPanel panel;
     panel.instance = instance;
     panel.plugin = plugin;
     panel.settingsPath = loaded.writable ? settingsPath : std::string();

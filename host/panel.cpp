@@ -516,6 +516,47 @@ bool HostFetchBlock(HWND tool, CalToolSettings* block)
     return true;
 }
 
+namespace {
+
+void Tell(HostPanel* panel, const std::string& text)
+{
+    HostWriteError("PanelHost: " + text);
+    HostSetStatus(panel, text);
+}
+
+// Before a save: the settings folder made again if it has gone, and the
+// lock taken if the host could not take it at start (a read-only folder).
+// False when another host keeps the file now: this one stops saving.
+bool KeepSettingsFile(HostPanel* panel, std::string* error)
+{
+    if (HostRemakeSettingsFolder(panel->settingsPath)) {
+        Tell(panel, "The settings folder of " + panel->settingsPath + " had gone; it was made again.");
+        HostReleaseSettingsLock(&panel->settingsLock);  // its file went with the folder
+    }
+    if (HostTakeSettingsLock(&panel->settingsLock, panel->settingsPath) != HostLockState::inUse)
+        return true;
+    *error = "another Panel Host keeps " + panel->settingsPath + " now, so this one saves nothing more";
+    panel->settingsPath.clear();
+    return false;
+}
+
+// The last chance to keep this session's changes: said once more on the
+// way out and, to a user without a console, offered again until the save
+// works or the user lets the changes go.
+void SaveBeforeClosing(HostPanel* panel)
+{
+    while (!HostSavePanel(panel) && !panel->settingsPath.empty()) {
+        const std::string text =
+            "The panel closes without saving its latest settings: " + panel->lastSaveError + ".";
+        if (HostWriteError("PanelHost: " + text) ||
+            MessageBoxA(panel->window, text.c_str(), "Panel Host", MB_RETRYCANCEL | MB_ICONWARNING) !=
+                IDRETRY)
+            return;
+    }
+}
+
+}  // namespace
+
 bool HostSavePanel(HostPanel* panel)
 {
     if (panel->settingsPath.empty())
@@ -539,15 +580,18 @@ bool HostSavePanel(HostPanel* panel)
         saved.tools.push_back(entry);
     }
     std::string error;
-    if (!HostSaveSettingsFile(panel->settingsPath, saved, &error)) {
-        // Said once, not on every later save that fails the same way.
-        if (error != panel->lastSaveError) {
-            HostWriteError("PanelHost: the settings were not saved: " + error);
-            HostSetStatus(panel, "The settings were not saved: " + error);
-        }
+    if (!KeepSettingsFile(panel, &error) || !HostSaveSettingsFile(panel->settingsPath, saved, &error)) {
+        // Said once, not on every later save that fails the same way; every
+        // later change tries again.
+        if (error != panel->lastSaveError)
+            Tell(panel,
+                "The settings were not saved: " + error +
+                    (panel->settingsPath.empty() ? "." : ". Saving is tried again at every change."));
         panel->lastSaveError = error;
         return false;
     }
+    if (!panel->lastSaveError.empty())
+        Tell(panel, "The settings are saved again in " + panel->settingsPath + ".");
     panel->lastSaveError.clear();
     return true;
 }
@@ -569,7 +613,7 @@ void HostClosePanel(HostPanel* panel)
     }
     if (panel->sheet != nullptr)
         HostSheetDropPending(panel);
-    HostSavePanel(panel);
+    SaveBeforeClosing(panel);
     if (panel->sheet != nullptr)
         HostDestroySheet(panel);
     for (const HostTool& tool : panel->tools)

@@ -13,6 +13,7 @@
 #include "host/background.h"
 #include "host/plugin_host.h"
 #include "host/settings_format.h"
+#include "host/settings_lock.h"
 
 struct HostSheet;
 
@@ -33,7 +34,8 @@ struct HostPanel {
     std::unique_ptr<HostSheet> sheet;
     HBRUSH statusBrush = nullptr;
     HFONT boldFont = nullptr;
-    std::string lastSaveError;
+    std::string lastSaveError;  // said once; a later save that works says so
+    HostSettingsLock settingsLock;
     ~HostPanel();
 };
 

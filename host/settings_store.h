@@ -19,8 +19,14 @@ struct HostLoadOutcome {
 HostLoadOutcome HostLoadSettingsFile(const std::string& path);
 
 // Writes path.new, flushes it and renames it over path. On failure leaves
-// path as it was and says why in *error.
+// path as it was, removes path.new and says why in *error, in plain words
+// (a full disk, a read-only folder or file, a file in use, a folder gone).
 bool HostSaveSettingsFile(const std::string& path, const HostSavedPanel& panel, std::string* error);
+
+// Makes the folder that holds path again when it has gone while the host
+// runs (deleted, say), so that the settings are not lost with it; only the
+// one folder, never a missing drive or tree. True when it was made again.
+bool HostRemakeSettingsFolder(const std::string& path);
 
 // PanelHost\panel.settings in the user's application-data folder (APPDATA),
 // the folder created when missing.
