@@ -3,7 +3,9 @@
 #
 #   make        build build/win32/Calendar.dll
 #   make test   install what is missing, build every configuration, run every test
-#   make demo   build, then run the reference panel host with calendars in it
+#   make demo   install only what it needs, build the library and the panel
+#               host, run the panel host with calendars in it
+#   make dist   the release archive, build/dist/Calendar-<version>-win32.zip
 #   make bench  build, then print the speed figures
 #   make fuzz   a long run of every fuzzer, with executions and coverage
 
@@ -15,29 +17,42 @@ JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE   ?= cmake
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all dll bootstrap configure-native configure-win32 configure-fuzz build-native build-win32 build-fuzz \
-	test test-native test-win32 demo bench fuzz clean
+.PHONY: all dll bootstrap bootstrap-demo configure-native configure-win32 configure-win32-app configure-fuzz \
+	build-native build-win32 build-win32-app build-fuzz package test test-native test-win32 demo dist bench \
+	fuzz clean
 
 all: dll
 
 bootstrap:
-	@sh scripts/bootstrap
+	@sh scripts/bootstrap all
 
+bootstrap-demo:
+	@sh scripts/bootstrap demo
+
+# Every configuration says whether it builds the tests (and needs googletest).
 configure-native: bootstrap
 	@echo "== configure native ($(NATIVE))"
-	@$(CMAKE) -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@$(CMAKE) -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DCAL_TESTS=ON >/dev/null
+
+WIN32_CONFIGURE = $(CMAKE) -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=Release \
+	-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-i686.cmake -DCAL_DIST_DIR=$(CURDIR)/$(BUILD)/dist \
+	-DCAL_EMULATED=$$(sh scripts/enable-32bit --query)
 
 configure-win32: bootstrap
 	@echo "== configure win32 ($(WIN32))"
-	@$(CMAKE) -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=Release \
-		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-i686.cmake \
-		-DCAL_EMULATED=$$(sh scripts/enable-32bit --query) >/dev/null
+	@$(WIN32_CONFIGURE) -DCAL_TESTS=ON >/dev/null
+
+# The library and the panel host alone: no tests, no googletest.
+configure-win32-app: bootstrap-demo
+	@echo "== configure win32 without tests ($(WIN32))"
+	@$(WIN32_CONFIGURE) -DCAL_TESTS=OFF >/dev/null
 
 configure-fuzz: bootstrap
 	@echo "== configure fuzzers ($(FUZZ))"
-	@CC=clang CXX=clang++ $(CMAKE) -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCAL_FUZZ=ON >/dev/null
+	@CC=clang CXX=clang++ $(CMAKE) -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCAL_FUZZ=ON \
+		-DCAL_TESTS=ON >/dev/null
 
-dll: configure-win32
+dll: configure-win32-app
 	@echo "== build $(WIN32)/Calendar.dll"
 	@$(CMAKE) --build $(WIN32) --target Calendar -j$(JOBS)
 	@echo "library: $(WIN32)/Calendar.dll"
@@ -50,20 +65,36 @@ build-win32: configure-win32
 	@echo "== build win32 library and tests"
 	@$(CMAKE) --build $(WIN32) -j$(JOBS)
 
+build-win32-app: configure-win32-app
+	@echo "== build $(WIN32)/Calendar.dll and $(WIN32)/PanelHost.exe"
+	@$(CMAKE) --build $(WIN32) --target Calendar PanelHost -j$(JOBS)
+
 build-fuzz: configure-fuzz
 	@echo "== build fuzzers"
 	@$(CMAKE) --build $(FUZZ) -j$(JOBS)
 
+# The release archive from whatever the win32 build holds; the tests unpack it.
+package:
+	@echo "== package $(BUILD)/dist"
+	@cd $(WIN32) && cpack -G ZIP >/dev/null
+	@rm -rf $(BUILD)/dist/_CPack_Packages
+	@ls $(BUILD)/dist/*.zip
+
+dist: build-win32-app
+	@$(MAKE) package
+
 test: build-native build-win32 build-fuzz
+	@$(MAKE) package
 	@sh scripts/run-tests $(NATIVE) $(WIN32) $(JOBS) $(FUZZ)
 
 test-native: build-native
 	@cd $(NATIVE) && ctest --output-on-failure -j$(JOBS)
 
 test-win32: build-win32
+	@$(MAKE) package
 	@sh scripts/run-tests "" $(WIN32) $(JOBS)
 
-demo: build-win32
+demo: build-win32-app
 	@sh scripts/demo $(WIN32) $(BUILD)/demo.png
 
 bench: build-native build-win32

@@ -1,5 +1,9 @@
 # Native configuration: the platform-free code and its tests, under
 # AddressSanitizer and UndefinedBehaviorSanitizer.
+if(NOT CAL_TESTS)
+    return()
+endif()
+
 option(CAL_SANITIZE "Build the native tests with ASan and UBSan" ON)
 if(CAL_SANITIZE)
     set(cal_sanitizers -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)

@@ -24,7 +24,7 @@ add_library(cal_win32 OBJECT
     dialogs/properties_page.cpp
 )
 target_include_directories(cal_win32 PUBLIC ${CMAKE_SOURCE_DIR}/resources)
-target_link_libraries(cal_win32 PUBLIC cal_core comctl32 comdlg32 oleacc ole32 oleaut32 uuid PRIVATE cal_warnings)
+target_link_libraries(cal_win32 PUBLIC cal_core cal_version comctl32 comdlg32 oleacc ole32 oleaut32 uuid PRIVATE cal_warnings)
 
 add_library(Calendar SHARED
     plugin/dll_entry.cpp
@@ -96,6 +96,16 @@ function(cal_wine_run test program timeout locale)
         FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
 endfunction()
 
+# The reference panel host, the sample host written for host developers,
+# and what the release archive holds.
+add_subdirectory(host)
+add_subdirectory(samples/minimal-host)
+include(cmake/dist.cmake)
+
+if(NOT CAL_TESTS)
+    return()
+endif()
+
 # What the Windows tests share: a host's way of loading the library, a
 # recording parent window, and counting of what a module makes and releases.
 add_library(cal_test_support STATIC
@@ -130,7 +140,7 @@ cal_wine_test(layout_records_test
 
 cal_wine_test(resources_test
     SOURCES tests/win32/resources_test.cpp
-    LIBS cal_test_support version
+    LIBS cal_test_support cal_version version
     ARGS $<TARGET_FILE:Calendar>)
 add_dependencies(resources_test Calendar)
 
@@ -240,10 +250,11 @@ cal_wine_test(comctl_picture_test
     ARGS $<TARGET_FILE:comctl_picture_cc6> $<TARGET_FILE:Calendar>)
 add_dependencies(comctl_picture_test comctl_picture_cc6 Calendar)
 
-# The reference panel host and its end-to-end runs, the benchmarks, and the
-# long runs of hostile input and soak.
-add_subdirectory(host)
+# The panel host's and the sample host's end-to-end runs, the guide checked
+# against the header, the release archive run from an empty folder, the
+# benchmarks, and the long runs of hostile input and soak.
 add_subdirectory(tests/win32/host)
+add_subdirectory(tests/win32/kit)
 add_subdirectory(bench)
 add_subdirectory(tests/win32/robustness)
 add_subdirectory(tests/win32/faults)

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "host/panel.h"
-#include "host/png_writer.h"
+#include "host/png_encoder.h"
 #include "host/property_sheet.h"
 #include "host/report.h"
 
@@ -23,8 +23,8 @@ void Pump(DWORD ms)
     } while (GetTickCount() - start < ms);
 }
 
-// The panel's client area as it is on the screen, children included, as RGB rows.
-bool Capture(HWND window, int width, int height, std::vector<uint8_t>* rgb)
+// The panel's client area as it is on the screen, children included, as 32-bit rows.
+bool Capture(HWND window, int width, int height, std::vector<uint32_t>* bgrx)
 {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -42,13 +42,8 @@ bool Capture(HWND window, int width, int height, std::vector<uint8_t>* rgb)
     HGDIOBJ old = SelectObject(memory, bitmap);
     const bool ok = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY) != FALSE;
     GdiFlush();
-    rgb->resize(size_t(width) * height * 3);
     const auto* px = static_cast<const uint32_t*>(bits);
-    for (size_t i = 0; i < size_t(width) * height; ++i) {
-        (*rgb)[3 * i] = static_cast<uint8_t>(px[i] >> 16);
-        (*rgb)[3 * i + 1] = static_cast<uint8_t>(px[i] >> 8);
-        (*rgb)[3 * i + 2] = static_cast<uint8_t>(px[i]);
-    }
+    bgrx->assign(px, px + size_t(width) * height);
     SelectObject(memory, old);
     DeleteDC(memory);
     ReleaseDC(window, screen);
@@ -121,12 +116,17 @@ int HostRunScreenshot(HostPlugin* plugin, HINSTANCE instance, const std::string&
 
     RECT client{};
     GetClientRect(panel.window, &client);
-    std::vector<uint8_t> rgb;
+    std::vector<uint32_t> pixels;
+    std::vector<uint8_t> png;
     std::string error = "the panel could not be captured";
-    bool ok = Capture(panel.window, client.right, client.bottom, &rgb);
+    bool ok = Capture(panel.window, client.right, client.bottom, &pixels);
     if (ok) {
-        const std::vector<uint8_t> png = HostEncodePng(
-            rgb.data(), static_cast<uint32_t>(client.right), static_cast<uint32_t>(client.bottom));
+        ok = HostEncodePng(
+            pixels.data(), static_cast<UINT>(client.right), static_cast<UINT>(client.bottom), &png, &error);
+        if (!ok)
+            error = "the picture could not be encoded: " + error;
+    }
+    if (ok) {
         ok = WriteFileWhole(file, png, &error);
         if (!ok)
             error = "the picture could not be written to " + file + ": " + error;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "plugin_loader.h"
+#include "cal_version.h"
 #include "resource.h"
 
 namespace {
@@ -356,10 +357,13 @@ TEST_F(CalendarResources, VersionResourceDescribesTheDll)
     ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
     ASSERT_GE(len, sizeof *fixed);
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000003u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000003u);
+    // The project's version, 1.0.0.3, as CMake hands it to every build product.
+    const DWORD versionMS = MAKELONG(CAL_VERSION_MINOR, CAL_VERSION_MAJOR);
+    const DWORD versionLS = MAKELONG(CAL_VERSION_TWEAK, CAL_VERSION_PATCH);
+    EXPECT_EQ(fixed->dwFileVersionMS, versionMS);
+    EXPECT_EQ(fixed->dwFileVersionLS, versionLS);
+    EXPECT_EQ(fixed->dwProductVersionMS, versionMS);
+    EXPECT_EQ(fixed->dwProductVersionLS, versionLS);
     EXPECT_EQ(fixed->dwFileFlagsMask, static_cast<DWORD>(VS_FFI_FILEFLAGSMASK));
     EXPECT_EQ(fixed->dwFileFlags, 0u);
     EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS_NT_WINDOWS32));
@@ -376,12 +380,12 @@ TEST_F(CalendarResources, VersionResourceDescribesTheDll)
     const std::pair<const char*, const char*> strings[] = {
         {"CompanyName", "The Calendar Tool developers"},
         {"FileDescription", "Calendar"},
-        {"FileVersion", "1.00.00.03"},
+        {"FileVersion", CAL_VERSION_RESOURCE_TEXT},
         {"InternalName", "Calendar"},
         {"LegalCopyright", "Copyright (C) 2026 The Calendar Tool developers"},
         {"OriginalFilename", "Calendar.dll"},
         {"ProductName", "Calendar Tool"},
-        {"ProductVersion", "1.00.00.03"},
+        {"ProductVersion", CAL_VERSION_RESOURCE_TEXT},
     };
     for (const auto& [key, want] : strings) {
         std::string query = "\\StringFileInfo\\040904B0\\";

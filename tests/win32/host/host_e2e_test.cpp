@@ -16,7 +16,7 @@
 #include "host/settings_format.h"
 #include "host_process.h"
 #include "plugin_loader.h"
-#include "png_read.h"
+#include "png_decode.h"
 #include "resource.h"
 #include "test_parent.h"
 #include "tool/tool_state.h"
@@ -416,7 +416,9 @@ TEST(HostRun, ThePictureShowsTheCalendarsAndTheirOptions)
     ASSERT_EQ(tools.size(), 4u) << out;
     PngImage png;
     std::string error;
-    ASSERT_TRUE(PngDecode(ReadBytes(file), &png, &error)) << error;
+    const std::vector<BYTE> bytes = ReadBytes(file);
+    EXPECT_LT(bytes.size(), 100u * 1024) << "the picture is not compressed";
+    ASSERT_TRUE(PngDecode(bytes, &png, &error)) << error;
     ASSERT_EQ(png.width, uint32_t(kHostShotWidth));
     ASSERT_EQ(png.height, uint32_t(kHostShotHeight));
     EXPECT_TRUE(RemoveDirectoryA(appData.c_str())) << "the picture mode wrote settings";

@@ -1,9 +1,8 @@
-// Reads a PNG file for the tests, written apart from the host's writer: every
-// chunk's CRC and the zlib stream's Adler-32 are checked. Reads what a
-// plain writer produces: 8-bit RGB, no interlace, stored deflate blocks,
-// rows without a filter.
-#ifndef CALENDAR_TESTS_PNG_READ_H
-#define CALENDAR_TESTS_PNG_READ_H
+// Reads the host's pictures back for the tests with the platform's own PNG
+// decoder (windowscodecs), the component the host encodes them with. Their
+// validity is checked apart from the platform by pngfix, outside Wine.
+#ifndef CALENDAR_TESTS_PNG_DECODE_H
+#define CALENDAR_TESTS_PNG_DECODE_H
 
 #include <cstdint>
 #include <string>
@@ -20,7 +19,7 @@ struct PngImage {
     }
 };
 
-// Decodes bytes; on failure returns false with the reason in *error.
+// Decodes bytes, which must be a PNG; on failure returns false with the reason in *error.
 bool PngDecode(const std::vector<uint8_t>& bytes, PngImage* image, std::string* error);
 
 #endif

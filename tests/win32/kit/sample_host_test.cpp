@@ -1,0 +1,313 @@
+// The sample host, MinimalHost.exe, end to end as its own process: a first
+// start with the tools' defaults, an option changed through its properties
+// sheet and stored at once, a restart that restores it, a broadcast that
+// lays the tools out again, a settings file of the wrong size. Every module
+// it loads comes from its own folder or the system's. Given the panel host
+// of the same folder as well (the unpacked release archive), the same holds
+// for the panel host, and both programs carry the project's version.
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cal_version.h"
+#include "host_process.h"
+#include "plugin/caltool.h"
+#include "plugin_loader.h"
+#include "resource.h"
+
+namespace {
+
+std::string g_sampleExe;          // Windows paths
+std::string g_panelHostExe;       // empty unless the folder holds a panel host to check too
+constexpr int kSheetApply = 100;  // the sample sheet's Apply button
+constexpr COLORREF kSampleBackground = RGB(0x2E, 0x6B, 0x5E);
+
+std::string Folder(const std::string& path)
+{
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+std::string Lower(std::string s)
+{
+    CharLowerA(s.data());
+    return s;
+}
+
+std::string SettingsPath()
+{
+    return g_sampleExe.substr(0, g_sampleExe.find_last_of('.')) + ".settings";
+}
+
+struct WindowSearch {
+    DWORD pid;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND window, LPARAM param)
+{
+    auto* s = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    char name[64] = "";
+    GetWindowThreadProcessId(window, &owner);
+    GetClassNameA(window, name, sizeof name);
+    if (owner != s->pid || lstrcmpA(name, s->className) != 0 || !IsWindowVisible(window))
+        return TRUE;
+    s->found = window;
+    return FALSE;
+}
+
+HWND FindTopLevel(DWORD pid, const char* className)
+{
+    WindowSearch search{pid, className, nullptr};
+    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM param)
+{
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    return TRUE;
+}
+
+// The children of parent of the given class, left to right.
+std::vector<HWND> Children(HWND parent, const char* className)
+{
+    std::vector<HWND> all, found;
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&all));
+    for (HWND w : all) {
+        char name[64] = "";
+        GetClassNameA(w, name, sizeof name);
+        if (lstrcmpA(name, className) == 0)
+            found.push_back(w);
+    }
+    std::sort(found.begin(), found.end(), [](HWND a, HWND b) {
+        RECT ra, rb;
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        return ra.left < rb.left;
+    });
+    return found;
+}
+
+// Waits until the process shows a top-level window of the class that has count
+// children of the child class.
+HWND WaitForWindow(HostProcess& process, const char* className, const char* childClass, size_t count)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 15000;) {
+        HWND w = FindTopLevel(GetProcessId(process.process()), className);
+        if (w != nullptr && Children(w, childClass).size() == count)
+            return w;
+        if (process.Wait(20) != STILL_ACTIVE)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+// Every module of the process is in its program's folder or the system's.
+void ExpectModulesFromFolderOrSystem(DWORD pid, const std::string& exe)
+{
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, MAX_PATH);
+    const std::string own = Lower(Folder(exe)), windows = Lower(std::string(system) + "\\");
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    ASSERT_NE(snapshot, INVALID_HANDLE_VALUE);
+    MODULEENTRY32 module{};
+    module.dwSize = sizeof module;
+    bool library = false;
+    for (BOOL more = Module32First(snapshot, &module); more; more = Module32Next(snapshot, &module)) {
+        const std::string path = Lower(module.szExePath);
+        const bool inOwn = path.rfind(own, 0) == 0 && path.find('\\', own.size()) == std::string::npos;
+        const bool inSystem = path.rfind(windows, 0) == 0;
+        EXPECT_TRUE(inOwn || inSystem) << exe << " loaded " << module.szExePath;
+        library = library || path == own + "calendar.dll";
+    }
+    CloseHandle(snapshot);
+    EXPECT_TRUE(library) << exe << " did not load the Calendar.dll beside it";
+}
+
+std::vector<BYTE> Block(const std::vector<BYTE>& file, size_t tool)
+{
+    return {file.begin() + tool * CAL_SETTINGS_SIZE, file.begin() + (tool + 1) * CAL_SETTINGS_SIZE};
+}
+
+LONG Field(const HostBlock& block, size_t offset)
+{
+    LONG v;
+    std::memcpy(&v, block.data() + offset, sizeof v);
+    return v;
+}
+
+// The share of the tool's on-screen pixels in colour; the sample's window is
+// put on top so that no other test's window covers it.
+double ScreenShare(HWND top, HWND tool, COLORREF colour)
+{
+    SetWindowPos(top, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RedrawWindow(tool, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Sleep(300);
+    RECT r;
+    GetWindowRect(tool, &r);
+    HDC screen = GetDC(nullptr);
+    int same = 0, all = 0;
+    for (int y = r.top + 4; y < r.bottom - 4; y += 3)
+        for (int x = r.left + 4; x < r.right - 4; x += 3, ++all)
+            same += GetPixel(screen, x, y) == colour;
+    ReleaseDC(nullptr, screen);
+    return all == 0 ? 0 : double(same) / all;
+}
+
+void Click(HWND control)
+{
+    ASSERT_NE(control, nullptr);
+    SendMessageA(control, BM_CLICK, 0, 0);
+}
+
+void ExpectAtIdealSizes(HWND main)
+{
+    for (HWND tool : Children(main, "CalTool")) {
+        const DWORD ideal = static_cast<DWORD>(SendMessageA(tool, CTM_GETIDEALSIZE, 0, 0));
+        RECT r;
+        GetWindowRect(tool, &r);
+        EXPECT_EQ(r.right - r.left, LONG(CalPackedWidth(ideal)));
+        EXPECT_EQ(r.bottom - r.top, LONG(CalPackedHeight(ideal)));
+    }
+}
+
+TEST(SampleHost, StartsFreshKeepsAnAppliedOptionAndRestoresItOnRestart)
+{
+    DeleteFileA(SettingsPath().c_str());
+    g_hostExe = g_sampleExe;
+    {
+        HostProcess sample({});
+        HWND main = WaitForWindow(sample, "MinimalHostWindow", "CalTool", 2);
+        ASSERT_NE(main, nullptr) << sample.Errors();
+        ExpectModulesFromFolderOrSystem(GetProcessId(sample.process()), g_sampleExe);
+        std::vector<HWND> tools = Children(main, "CalTool");
+        for (HWND tool : tools) {
+            const HostBlock block = sample.LiveBlock(tool);
+            EXPECT_EQ(Field(block, 0), 0) << "week numbers off by default";
+            EXPECT_EQ(Field(block, 128), 0) << "the host's background off by default";
+        }
+        ExpectAtIdealSizes(main);
+        const HostBlock untouched = sample.LiveBlock(tools[1]);
+
+        // Properties of the first tool, from its own menu command: the sample opens its sheet.
+        SendMessageA(tools[0], WM_COMMAND, MAKEWPARAM(IDM_PROPERTIES, 0), 0);
+        HWND sheet = WaitForWindow(sample, "MinimalHostSheet", "#32770", 1);
+        ASSERT_NE(sheet, nullptr) << "no sheet with the tool's page";
+        HWND page = Children(sheet, "#32770")[0];
+        Click(GetDlgItem(page, IDC_WEEKNUMBERS));
+        Click(GetDlgItem(page, IDC_USEBACKGROUND));
+        EXPECT_EQ(Field(sample.LiveBlock(tools[0]), 0), 0) << "changed before Apply";
+        Click(GetDlgItem(sheet, kSheetApply));
+        EXPECT_NE(Field(sample.LiveBlock(tools[0]), 0), 0) << "Apply did not reach the tool";
+
+        // Stored at once, before the sample closes.
+        const std::vector<BYTE> file = ReadBytes(SettingsPath());
+        ASSERT_EQ(file.size(), 2u * CAL_SETTINGS_SIZE);
+        const HostBlock live0 = sample.LiveBlock(tools[0]);
+        EXPECT_EQ(Block(file, 0), std::vector<BYTE>(live0.begin(), live0.end()));
+        EXPECT_EQ(Block(file, 1), std::vector<BYTE>(untouched.begin(), untouched.end()));
+
+        Click(GetDlgItem(sheet, IDCANCEL));
+        EXPECT_FALSE(IsWindow(sheet)) << "Close left the sheet open";
+        EXPECT_GT(ScreenShare(main, tools[0], kSampleBackground), 0.5) << "the sample's colour behind tool 0";
+        EXPECT_LT(ScreenShare(main, tools[1], kSampleBackground), 0.05) << "tool 1 asked for no background";
+
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(sample.Wait(10000), 0u);
+    }
+    const std::vector<BYTE> stored = ReadBytes(SettingsPath());
+    ASSERT_EQ(stored.size(), 2u * CAL_SETTINGS_SIZE);
+    {
+        HostProcess sample({});
+        HWND main = WaitForWindow(sample, "MinimalHostWindow", "CalTool", 2);
+        ASSERT_NE(main, nullptr) << sample.Errors();
+        std::vector<HWND> tools = Children(main, "CalTool");
+        for (size_t i = 0; i < 2; ++i) {
+            const HostBlock live = sample.LiveBlock(tools[i]);
+            EXPECT_EQ(std::vector<BYTE>(live.begin(), live.end()), Block(stored, i)) << "tool " << i;
+        }
+        // A settings broadcast reaches the tools and the sample lays them out again.
+        MoveWindow(tools[0], 0, 0, 40, 30, TRUE);
+        SendMessageA(main, WM_SETTINGCHANGE, 0, 0);
+        ExpectAtIdealSizes(main);
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(sample.Wait(10000), 0u);
+    }
+    EXPECT_EQ(ReadBytes(SettingsPath()), stored) << "a restart without changes changed the file";
+}
+
+TEST(SampleHost, StartsAfreshFromAFileOfTheWrongSize)
+{
+    const std::vector<BYTE> damaged(CAL_SETTINGS_SIZE + 7, 0x5A);
+    ASSERT_TRUE(WriteBytes(SettingsPath(), damaged));
+    g_hostExe = g_sampleExe;
+    HostProcess sample({});
+    HWND main = WaitForWindow(sample, "MinimalHostWindow", "CalTool", 2);
+    ASSERT_NE(main, nullptr) << sample.Errors();
+    for (HWND tool : Children(main, "CalTool"))
+        EXPECT_EQ(Field(sample.LiveBlock(tool), 4), 0) << "a block taken from the damaged file";
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(sample.Wait(10000), 0u);
+    EXPECT_EQ(ReadBytes(SettingsPath()).size(), 2u * CAL_SETTINGS_SIZE) << "not replaced on closing";
+    DeleteFileA(SettingsPath().c_str());
+}
+
+// The unpacked release archive: the panel host runs from the folder too.
+TEST(ReleaseFolder, PanelHostLoadsOnlyFromItsFolderAndTheSystem)
+{
+    if (g_panelHostExe.empty())
+        GTEST_SKIP() << "no panel host given";
+    TempFolder dir;
+    g_hostExe = g_panelHostExe;
+    HostProcess host({"--settings", dir.Path("panel.settings")});
+    ASSERT_TRUE(host.WaitForTools(2)) << host.Errors();
+    ExpectModulesFromFolderOrSystem(GetProcessId(host.process()), g_panelHostExe);
+    PostMessageA(host.panel(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(host.Wait(10000), 0u);
+}
+
+TEST(ReleaseFolder, BothProgramsCarryTheProjectsVersion)
+{
+    if (g_panelHostExe.empty())
+        GTEST_SKIP() << "no panel host given";
+    for (const std::string& file :
+        {Folder(g_panelHostExe) + "PanelHost.exe", Folder(g_panelHostExe) + "Calendar.dll"}) {
+        DWORD handle = 0;
+        std::vector<BYTE> info(GetFileVersionInfoSizeA(file.c_str(), &handle));
+        ASSERT_FALSE(info.empty()) << file << " has no version resource";
+        ASSERT_TRUE(GetFileVersionInfoA(file.c_str(), 0, DWORD(info.size()), info.data()));
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        char* text = nullptr;
+        UINT len = 0;
+        ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
+        EXPECT_EQ(fixed->dwFileVersionMS, DWORD(MAKELONG(CAL_VERSION_MINOR, CAL_VERSION_MAJOR))) << file;
+        EXPECT_EQ(fixed->dwFileVersionLS, DWORD(MAKELONG(CAL_VERSION_TWEAK, CAL_VERSION_PATCH))) << file;
+        ASSERT_TRUE(VerQueryValueA(info.data(), "\\StringFileInfo\\040904B0\\ProductVersion",
+            reinterpret_cast<void**>(&text), &len));
+        EXPECT_STREQ(text, CAL_VERSION_RESOURCE_TEXT) << file;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: sample_host_test MinimalHost.exe [PanelHost.exe]\n");
+        return 2;
+    }
+    g_sampleExe = CalTestWindowsPath(argv[1]);
+    if (argc >= 3)
+        g_panelHostExe = CalTestWindowsPath(argv[2]);
+    return RUN_ALL_TESTS();
+}
