@@ -28,9 +28,10 @@ uint32_t CalMeasureIdealSize(const CalToolState* state, HWND window)
         return kSizeWithoutDc;
     HFONT font = CalCreateStoredFont(state->settings.font);
     HGDIOBJ displaced = font != nullptr ? SelectObject(dc, font) : nullptr;
-    // A measurement in another font than the tool's, or one the platform
-    // refused, is no answer: the host is given the size without a DC.
-    bool measured = font != nullptr && displaced != nullptr;
+    // Without the tool's font the measurement is made in the DC's own font;
+    // a text the platform refuses to format or measure is no answer, and the
+    // host is then given the size without a DC.
+    bool measured = true;
 
     RECT r{0, 0, 0, 0};
     CalTextExtent months[12];

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "host/background_pattern.h"
@@ -19,9 +20,12 @@
 #include "png_decode.h"
 #include "resource.h"
 #include "test_parent.h"
+#include "time_scale.h"
 #include "tool/tool_state.h"
 
 namespace {
+
+int g_killRuns = 30;  // --kill-runs=N: host starts killed while they save
 
 HostDecodeResult DecodeFile(const std::string& path)
 {
@@ -274,7 +278,7 @@ TEST(HostRun, AKillWhileSavingLeavesTheOldOrANewGoodFile)
     ASSERT_TRUE(WriteBytes(path, HostEncodeSettings(start)));
     int runs = 0, changed = 0;
     std::vector<BYTE> before = ReadBytes(path);
-    for (int i = 0; i < 30; ++i) {
+    for (int i = 0; i < g_killRuns; ++i) {
         HostProcess host({"--settings", path, g_pluginDll});
         ASSERT_TRUE(host.WaitForTools(2)) << host.Errors();
         const std::vector<HWND> tools = host.Tools();
@@ -283,7 +287,7 @@ TEST(HostRun, AKillWhileSavingLeavesTheOldOrANewGoodFile)
             const int ids[] = {IDM_WEEKNUMBERS, IDC_USEBACKGROUND, IDM_FIRSTDAY0 + k % 7};
             PostMessageA(tools[k % 2], WM_COMMAND, ids[k % 3], 0);
         }
-        Sleep(static_cast<DWORD>(i * 23 % 260));
+        Sleep(CalTestScaled(static_cast<DWORD>(i * 67 % 260)));
         host.Kill();
         ++runs;
         const HostDecodeResult file = DecodeFile(path);
@@ -478,6 +482,11 @@ TEST(HostRun, ThePictureShowsTheCalendarsAndTheirOptions)
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+    if (argc >= 2 && std::strncmp(argv[1], "--kill-runs=", 12) == 0) {
+        g_killRuns = std::atoi(argv[1] + 12);
+        --argc;
+        ++argv;
+    }
     if (argc < 3) {
         std::fprintf(stderr, "usage: host_e2e_test PanelHost.exe Calendar.dll\n");
         return 2;
