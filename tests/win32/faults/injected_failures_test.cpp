@@ -311,6 +311,23 @@ Answer StepBySpinner(World& w)
     return Answer{};
 }
 
+// Page Down, Ctrl+Page Up and the menu key, as typed into the focused tool.
+Answer StepByKeyboard(World& w)
+{
+    SetFocus(w.tool);
+    SendMessageA(w.tool, WM_KEYDOWN, VK_NEXT, 1);
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(w.tool, WM_KEYDOWN, VK_PRIOR, 1);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    SendMessageA(w.tool, WM_KEYDOWN, VK_HOME, 1);
+    UpdateWindow(w.tool);
+    return Answer{};
+}
+
 // The clock has moved on to another day since the tool last looked.
 Answer DayCheck(World& w)
 {
@@ -442,6 +459,7 @@ std::vector<Scenario> Scenarios()
                     Repaint});
     const std::vector<Scenario> rest = {
         {"month step by the spinner", {}, StepBySpinner},
+        {"month and year steps by the keyboard", {}, StepByKeyboard},
         {"day check", {}, DayCheck},
         {"context menu opened and closed", {}, MenuCommand(0)},
         {"menu: first day Monday", {}, MenuCommand(IDM_FIRSTDAY0 + 1)},
