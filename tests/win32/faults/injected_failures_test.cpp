@@ -807,6 +807,7 @@ void RunLoading()
         "wrong, %ld hung, %.1f s\n",
         sc.name.c_str(), k, clean.calls.calls, tried, mine[kLeak], mine[kBroken], mine[kWrong], mine[kHang],
         (GetTickCount() - start) / 1000.0);
+    std::fflush(stdout);
 }
 
 // ---- the program ---------------------------------------------------------------
