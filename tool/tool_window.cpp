@@ -185,6 +185,17 @@ LRESULT OnKeyDown(HWND window, CalToolState* state, WPARAM key, LPARAM lParam)
     return DefWindowProcA(window, WM_KEYDOWN, key, lParam);
 }
 
+// The menu key opens the menu when it is released, with the point -1, -1,
+// as the platform's default handling does on some systems and not on others.
+LRESULT OnKeyUp(HWND window, const CalToolState* state, WPARAM key, LPARAM lParam)
+{
+    if (key != VK_APPS)
+        return DefWindowProcA(window, WM_KEYUP, key, lParam);
+    if (state != nullptr)
+        SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(-1, -1));
+    return 0;
+}
+
 // The focus mark comes and goes with the focus; screen readers hear of it.
 LRESULT OnFocusChanged(HWND window, const CalToolState* state, bool gained)
 {
@@ -293,6 +304,7 @@ LRESULT CALLBACK CalToolWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CONTEXTMENU: return OnContextMenu(state, lParam);
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_KEYDOWN: return OnKeyDown(window, state, wParam, lParam);
+    case WM_KEYUP: return OnKeyUp(window, state, wParam, lParam);
     case WM_SETFOCUS: return OnFocusChanged(window, state, true);
     case WM_KILLFOCUS: return OnFocusChanged(window, state, false);
     case WM_UPDATEUISTATE: return OnUpdateUiState(window, state, wParam, lParam);
