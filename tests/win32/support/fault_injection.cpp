@@ -29,8 +29,10 @@ struct State {
     CalFaultCounts counts;
 };
 
-State g_state;
-std::deque<Route> g_routes;  // stable addresses for the thunks
+State& g_state = *new State;
+// Stable addresses for the thunks, never destroyed: a window of the library
+// may still call through a thunk while the process exits.
+std::deque<Route>& g_routes = *new std::deque<Route>;
 BYTE* g_thunks = nullptr;
 size_t g_thunksUsed = 0;
 constexpr size_t kThunkBytes = 10;
@@ -133,7 +135,7 @@ void Store(ULONG_PTR* slot, void* value)
     VirtualProtect(slot, sizeof *slot, old, &old);
 }
 
-std::function<void(const std::string&)> g_crashReport;
+std::function<void(const std::string&)>& g_crashReport = *new std::function<void(const std::string&)>;
 
 LONG CALLBACK OnException(EXCEPTION_POINTERS* e)
 {
