@@ -60,8 +60,7 @@ endif()
 # exceptions are not carried reliably, the whole suite does not fit in a run
 # of reasonable length: only the programs below run there, and the summary
 # names every one left out. Where 32-bit programs run natively, all run.
-set(CAL_RUN_WHEN_EMULATED
-    entry_points_test tool_window_test keyboard_test system_events_test accessibility_test)
+set(CAL_RUN_WHEN_EMULATED tool_window_test keyboard_test system_events_test accessibility_test)
 
 # With COMCTL6 the program is built a second time, NAME_cc6, with a process
 # manifest that asks for common controls 6, and runs again as a test of its
