@@ -54,7 +54,10 @@ Picture Paint()
     Picture p;
     p.comctlMajor = CalTestComctlGeneration(CalTestPlugin().module).generation;
     SetCursorPos(0, 0);  // no spinner under the mouse, hot or not
-    CalTestParent parent(300, 240, 40, 40);
+    // Read back from the screen: in a corner no other test's window goes to,
+    // and above them all, so that a parallel run cannot cover it.
+    CalTestParent parent(300, 240, 40, 740);
+    SetWindowPos(parent.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RECT r{10, 10, 250, 190};
     HWND tool = CalTestPlugin().create(parent.window, &r, nullptr, 0, 0);
     if (tool == nullptr)

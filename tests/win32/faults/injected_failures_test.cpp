@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <dlgs.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <sstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -50,7 +52,7 @@ template <typename F> F Export(HMODULE module, const char* name)
     return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-std::vector<std::string> g_unknownImports;
+std::set<std::string> g_unknownImports;  // each library mapped reports its own
 
 // Maps the library and routes its imports: first the ledger (and, for the
 // library the tool scenarios share, the capture of its transfers and the
@@ -66,7 +68,7 @@ HMODULE MapAndRoute(bool shared)
         CalGuardInstall(module);
     }
     const std::vector<std::string> unknown = CalFaultInstall(module);
-    g_unknownImports.insert(g_unknownImports.end(), unknown.begin(), unknown.end());
+    g_unknownImports.insert(unknown.begin(), unknown.end());
     return module;
 }
 
@@ -367,6 +369,44 @@ Answer DestroyUnderPage(World& w)
     return Answer{};
 }
 
+// A screen reader's reading of the tool: the object, its name, every day's
+// name and place, a hit test on the middle; then every reference given back.
+// The answer is the number of days it offered: all of them or none.
+Answer ReadAloud(World& w)
+{
+    const LRESULT handed = SendMessageA(w.tool, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+    IAccessible* table = nullptr;
+    if (handed <= 0 ||
+        FAILED(ObjectFromLresult(handed, IID_IAccessible, 0, reinterpret_cast<void**>(&table))) ||
+        table == nullptr)
+        return Told(0, 0);
+    VARIANT child;
+    child.vt = VT_I4;
+    child.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    if (SUCCEEDED(table->get_accName(child, &name)))
+        SysFreeString(name);
+    long days = 0;
+    if (FAILED(table->get_accChildCount(&days)))
+        days = 0;
+    for (long day = 1; day <= days; ++day) {
+        child.lVal = day;
+        name = nullptr;
+        if (SUCCEEDED(table->get_accName(child, &name)))
+            SysFreeString(name);
+        long x = 0, y = 0, cx = 0, cy = 0;
+        table->accLocation(&x, &y, &cx, &cy, child);
+    }
+    RECT r;
+    GetWindowRect(w.tool, &r);
+    VARIANT hit;
+    VariantInit(&hit);
+    if (SUCCEEDED(table->accHitTest((r.left + r.right) / 2, (r.top + r.bottom) / 2, &hit)))
+        VariantClear(&hit);
+    table->Release();
+    return Told(days, 0);
+}
+
 Answer GetSettingsRequest(World& w)
 {
     CalToolSettings* block = nullptr;
@@ -478,6 +518,7 @@ std::vector<Scenario> Scenarios()
         {"CTM_GETIDEALSIZE", {}, IdealSizeRequest},
         {"CTM_FITSIZE", {}, FitSizeRequest},
         {"tool destroyed while its page is open", {.page = true}, DestroyUnderPage},
+        {"screen reader reads the calendar", {}, ReadAloud},
     };
     list.insert(list.end(), rest.begin(), rest.end());
     return list;
@@ -555,6 +596,9 @@ void CheckRecovery(World& w, Findings& f)
         DestroyWindow(w.page);
         w.page = nullptr;
     }
+    // The focus mark is the one thing a focused tool shows that a new one does not.
+    if (GetFocus() == w.tool)
+        SetFocus(w.parent->window);
     HWND twin = Twin(w);
     if (twin == nullptr) {
         f.Add(kBroken, "no clean tool could be made afterwards");
@@ -867,6 +911,7 @@ TEST(InjectedFailures, EveryCallOfEveryScenarioFailsInTurn)
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // a screen reader's reading is marshalled
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--loading") == 0)
             g_loading = true;

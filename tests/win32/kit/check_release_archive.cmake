@@ -3,6 +3,7 @@
 # sample compiles from it as C with warnings as errors against its headers;
 # from that folder the panel host writes a valid compressed picture and the
 # sample host passes its end-to-end run with nothing loaded from elsewhere.
+cmake_minimum_required(VERSION 3.20)
 if(NOT EXISTS "${ARCHIVE}")
     message(FATAL_ERROR "no archive ${ARCHIVE}: `make dist` makes it")
 endif()

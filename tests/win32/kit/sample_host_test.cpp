@@ -111,12 +111,16 @@ HWND WaitForWindow(HostProcess& process, const char* className, const char* chil
     return nullptr;
 }
 
-// Every module of the process is in its program's folder or the system's.
+// Every module of the process is in its program's folder or the system's:
+// the system folder, or the side-by-side store that a manifest asking for the
+// common controls 6 loads them from.
 void ExpectModulesFromFolderOrSystem(DWORD pid, const std::string& exe)
 {
-    char system[MAX_PATH];
+    char system[MAX_PATH], windowsFolder[MAX_PATH];
     GetSystemDirectoryA(system, MAX_PATH);
-    const std::string own = Lower(Folder(exe)), windows = Lower(std::string(system) + "\\");
+    GetWindowsDirectoryA(windowsFolder, MAX_PATH);
+    const std::string own = Lower(Folder(exe)), windows = Lower(std::string(system) + "\\"),
+                      sideBySide = Lower(std::string(windowsFolder) + "\\winsxs\\");
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
     ASSERT_NE(snapshot, INVALID_HANDLE_VALUE);
     MODULEENTRY32 module{};
@@ -125,7 +129,7 @@ void ExpectModulesFromFolderOrSystem(DWORD pid, const std::string& exe)
     for (BOOL more = Module32First(snapshot, &module); more; more = Module32Next(snapshot, &module)) {
         const std::string path = Lower(module.szExePath);
         const bool inOwn = path.rfind(own, 0) == 0 && path.find('\\', own.size()) == std::string::npos;
-        const bool inSystem = path.rfind(windows, 0) == 0;
+        const bool inSystem = path.rfind(windows, 0) == 0 || path.rfind(sideBySide, 0) == 0;
         EXPECT_TRUE(inOwn || inSystem) << exe << " loaded " << module.szExePath;
         library = library || path == own + "calendar.dll";
     }
@@ -145,22 +149,30 @@ LONG Field(const HostBlock& block, size_t offset)
     return v;
 }
 
-// The share of the tool's on-screen pixels in colour; the sample's window is
-// put on top so that no other test's window covers it.
+// The share of the tool's on-screen pixels in colour, of those the tool
+// itself shows: the sample's window is put on top, right of where the other
+// tests' windows and menus open, and a point another window still covers is
+// not counted.
 double ScreenShare(HWND top, HWND tool, COLORREF colour)
 {
-    SetWindowPos(top, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(top, HWND_TOPMOST, 660, 40, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     RedrawWindow(tool, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     Sleep(300);
     RECT r;
     GetWindowRect(tool, &r);
     HDC screen = GetDC(nullptr);
-    int same = 0, all = 0;
+    int same = 0, shown = 0, all = 0;
     for (int y = r.top + 4; y < r.bottom - 4; y += 3)
-        for (int x = r.left + 4; x < r.right - 4; x += 3, ++all)
+        for (int x = r.left + 4; x < r.right - 4; x += 3, ++all) {
+            HWND at = WindowFromPoint(POINT{x, y});
+            if (at != tool && GetParent(at) != tool)
+                continue;
+            ++shown;
             same += GetPixel(screen, x, y) == colour;
+        }
     ReleaseDC(nullptr, screen);
-    return all == 0 ? 0 : double(same) / all;
+    EXPECT_GT(shown, all / 2) << "the tool was mostly covered by other windows";
+    return shown == 0 ? 0 : double(same) / shown;
 }
 
 void Click(HWND control)
