@@ -127,7 +127,7 @@ struct Answer {
 
 // ---- the world of one run: a panel, maybe a tool and its page --------------
 
-struct ToolSpec {
+struct ToolShape {
     bool make = true;
     LONG weekNumbers = 0;
     LONG background = 0;
@@ -163,14 +163,14 @@ HWND MakeTool(HWND parent, const RECT& r, const CalToolSettings* settings)
     return Shared().create(parent, &r, settings, 0, 0);
 }
 
-void Prepare(World& w, const ToolSpec& spec)
+void Prepare(World& w, const ToolShape& shape)
 {
-    if (!spec.make)
+    if (!shape.make)
         return;
-    const CalToolSettings s = Settings(spec.weekNumbers, spec.background);
-    w.tool = MakeTool(w.parent->window, RECT{4, 4, 4 + spec.width, 4 + spec.height}, &s);
+    const CalToolSettings s = Settings(shape.weekNumbers, shape.background);
+    w.tool = MakeTool(w.parent->window, RECT{4, 4, 4 + shape.width, 4 + shape.height}, &s);
     UpdateWindow(w.tool);
-    if (spec.page)
+    if (shape.page)
         w.page = reinterpret_cast<HWND>(
             SendMessageA(w.tool, CTM_CREATEPAGE, reinterpret_cast<WPARAM>(w.parent->window), 0));
 }
@@ -479,7 +479,7 @@ Answer FitSizeRequest(World& w)
 
 struct Scenario {
     std::string name;
-    ToolSpec tool;
+    ToolShape tool;
     Act act;
 };
 
@@ -730,6 +730,21 @@ RunResult RunOnce(const Scenario& sc, long failAt, bool from, const Answer* clea
     return r;
 }
 
+// Adds a scenario's figures to the process's totals and prints its line.
+void Report(const std::string& name, long k, long counted, long tried, const long (&mine)[kProblems], DWORD start)
+{
+    ++g_totals.scenarios;
+    g_totals.tried += tried;
+    for (int p = 0; p < kProblems; ++p)
+        g_totals.problems[p] += mine[p];
+    std::printf(
+        "== %s: %ld calls could fail (%ld counted), %ld runs failed calls, %ld leaks, %ld broken, %ld "
+        "wrong, %ld hung, %.1f s\n",
+        name.c_str(), k, counted, tried, mine[kLeak], mine[kBroken], mine[kWrong], mine[kHang],
+        (GetTickCount() - start) / 1000.0);
+    std::fflush(stdout);
+}
+
 void Tally(
     const Scenario& sc, const RunResult& r, long failAt, bool from, long (&mine)[kProblems], int& shown)
 {
@@ -767,16 +782,7 @@ void RunScenario(const Scenario& sc)
         if (k > 1)
             run(k / 2 + 1, true);
     }
-    ++g_totals.scenarios;
-    g_totals.tried += tried;
-    for (int p = 0; p < kProblems; ++p)
-        g_totals.problems[p] += mine[p];
-    std::printf(
-        "== %s: %ld calls could fail (%ld counted), %ld runs failed calls, %ld leaks, %ld broken, %ld "
-        "wrong, %ld hung, %.1f s\n",
-        sc.name.c_str(), k, clean.calls.calls, tried, mine[kLeak], mine[kBroken], mine[kWrong], mine[kHang],
-        (GetTickCount() - start) / 1000.0);
-    std::fflush(stdout);
+    Report(sc.name, k, clean.calls.calls, tried, mine, start);
 }
 
 // ---- loading: the entry point, EnumeratePanelTypes and InitCalToolType -------
@@ -854,16 +860,7 @@ void RunLoading()
         if (k > 1)
             run(k / 2 + 1, true);
     }
-    ++g_totals.scenarios;
-    g_totals.tried += tried;
-    for (int p = 0; p < kProblems; ++p)
-        g_totals.problems[p] += mine[p];
-    std::printf(
-        "== %s: %ld calls could fail (%ld counted), %ld runs failed calls, %ld leaks, %ld broken, %ld "
-        "wrong, %ld hung, %.1f s\n",
-        sc.name.c_str(), k, clean.calls.calls, tried, mine[kLeak], mine[kBroken], mine[kWrong], mine[kHang],
-        (GetTickCount() - start) / 1000.0);
-    std::fflush(stdout);
+    Report(sc.name, k, clean.calls.calls, tried, mine, start);
 }
 
 // ---- the program ---------------------------------------------------------------

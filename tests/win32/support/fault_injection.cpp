@@ -18,7 +18,7 @@ struct Route {
     void* next;       // 0: where a call that is not failed goes
     DWORD popBytes;   // 4: the argument bytes a failed __stdcall call removes
     DWORD failValue;  // 8: the result of a failed call
-    const CalFaultSpec* spec;
+    const CalFaultEntry* entry;
     std::string name;
 };
 
@@ -47,14 +47,14 @@ extern "C" int __cdecl CalFaultDecide(Route* route)
     if (GetCurrentThreadId() != s.thread)
         return 0;
     ++s.counts.calls;
-    if (route->spec->kind != CalFaultKind::Fails)
+    if (route->entry->kind != CalFaultKind::Fails)
         return 0;
     const long index = ++s.counts.failable;
     if (s.failAt == 0 || !(index == s.failAt || (s.fromThereOn && index > s.failAt)))
         return 0;
     if (s.counts.failed++ == 0)
         s.counts.firstFailed = route->name + " (call " + std::to_string(index) + ")";
-    SetLastError(route->spec->lastError);
+    SetLastError(route->entry->lastError);
     return 1;
 }
 
@@ -203,15 +203,15 @@ std::vector<std::string> CalFaultInstall(HMODULE module)
         g_state.thread = GetCurrentThreadId();
     std::vector<std::string> unknown;
     ForEachImport(module, [&](const char* dll, const char* name, ULONG_PTR* slot) {
-        const CalFaultSpec* spec = name != nullptr ? CalFaultFind(name) : nullptr;
-        if (spec == nullptr) {
+        const CalFaultEntry* entry = name != nullptr ? CalFaultFind(name) : nullptr;
+        if (entry == nullptr) {
             unknown.push_back(std::string(dll) + "!" + (name != nullptr ? name : "(by ordinal)"));
             return;
         }
-        if (spec->kind == CalFaultKind::Data)
+        if (entry->kind == CalFaultKind::Data)
             return;
         Route& route = g_routes.emplace_back(
-            Route{reinterpret_cast<void*>(*slot), spec->argBytes, spec->failValue, spec, name});
+            Route{reinterpret_cast<void*>(*slot), entry->argBytes, entry->failValue, entry, name});
         if (void* thunk = MakeThunk(&route))
             Store(slot, thunk);
         else

@@ -18,7 +18,7 @@ constexpr CalFaultKind D = CalFaultKind::Data;
 
 // Arguments are counted in bytes, four per argument (every argument of these
 // functions is 32 bits). The failure values are the documented ones.
-constexpr CalFaultSpec kTable[] = {
+constexpr CalFaultEntry kTable[] = {
     // comctl32, comdlg32
     {"CreateUpDownControl", 48, F, kNull, kNoResources},
     {"InitCommonControlsEx", 4, F, FALSE, kNoResources},
@@ -150,10 +150,10 @@ constexpr CalFaultSpec kTable[] = {
 
 }  // namespace
 
-const CalFaultSpec* CalFaultFind(const char* name)
+const CalFaultEntry* CalFaultFind(const char* name)
 {
-    for (const CalFaultSpec& spec : kTable)
-        if (std::strcmp(spec.name, name) == 0)
-            return &spec;
+    for (const CalFaultEntry& entry : kTable)
+        if (std::strcmp(entry.name, name) == 0)
+            return &entry;
     return nullptr;
 }

@@ -15,7 +15,7 @@ enum class CalFaultKind {
     Data,      // an imported variable, not a function: bound, never routed
 };
 
-struct CalFaultSpec {
+struct CalFaultEntry {
     const char* name;
     DWORD argBytes;  // the bytes of arguments a __stdcall callee removes; 0 for __cdecl
     CalFaultKind kind;
@@ -23,8 +23,8 @@ struct CalFaultSpec {
     DWORD lastError;
 };
 
-// The specification of a function by name (case-sensitive, as imported),
+// The entry of a function by name (case-sensitive, as imported),
 // or null when the table does not know it.
-const CalFaultSpec* CalFaultFind(const char* name);
+const CalFaultEntry* CalFaultFind(const char* name);
 
 #endif
