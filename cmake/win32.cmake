@@ -174,6 +174,7 @@ add_dependencies(tool_window_test Calendar)
 
 # The tool driven from the keyboard alone: focus, keys, the menu, the mark.
 cal_wine_test(keyboard_test
+    COMCTL6
     SOURCES tests/win32/keyboard_test.cpp
     LIBS cal_test_support
     ARGS $<TARGET_FILE:Calendar>
