@@ -439,10 +439,8 @@ CalToolState MemoryState(HWND window, const CalToolSettings& settings)
     return state;
 }
 
-void BenchSize(const Options& o, const CalLoadedPlugin& plugin, HWND panel, const Size& s,
-    std::vector<std::string>& missed)
+SizeWindows CreateSizeWindows(const CalLoadedPlugin& plugin, HWND panel, const Size& s)
 {
-    const std::string sz = SizeName(s);
     SizeWindows w;
     const CalToolSettings initial = Settings(false, false);
     RECT r{s.x, s.y, s.x + s.w, s.y + s.h};
@@ -453,95 +451,101 @@ void BenchSize(const Options& o, const CalLoadedPlugin& plugin, HWND panel, cons
         panel, nullptr, GetModuleHandleA(nullptr), nullptr);
     UpdateWindow(panel);
     BenchPumpFor(200);
+    return w;
+}
 
-    BenchSurface surface(s.w, s.h);
-    CalToolState states[4];
+void DestroySizeWindows(const SizeWindows& w)
+{
+    DestroyWindow(w.tool);
+    DestroyWindow(w.control);
+    DestroyWindow(w.floor);
+    CalPumpMessages();
+}
+
+// One variant each: its settings block, and a record painted into memory.
+struct VariantStates {
     CalToolSettings settings[4];
-    for (int v = 0; v < 4; ++v) {
-        settings[v] = Settings(kVariants[v].weekNumbers, kVariants[v].background);
-        states[v] = MemoryState(w.tool, settings[v]);
-    }
+    CalToolState states[4];
+};
 
+VariantStates MakeVariantStates(HWND tool)
+{
+    VariantStates v;
+    for (int i = 0; i < 4; ++i) {
+        v.settings[i] = Settings(kVariants[i].weekNumbers, kVariants[i].background);
+        v.states[i] = MemoryState(tool, v.settings[i]);
+    }
+    return v;
+}
+
+// A window invalidated whole and updated: a full repaint, as the user sees it.
+Case WindowRepaintCase(const std::string& name, HWND window, std::vector<BenchPaintCounter*> counters)
+{
+    Case c;
+    c.name = name;
+    c.op = [window] {
+        InvalidateRect(window, nullptr, TRUE);
+        UpdateWindow(window);
+    };
+    c.window = window;
+    c.counters = std::move(counters);
+    return c;
+}
+
+Case MemoryCase(const std::string& name, BenchSurface& surface, std::function<void()> op)
+{
+    Case c;
+    c.name = name;
+    c.op = std::move(op);
+    c.surface = &surface;
+    return c;
+}
+
+// 0-3: the tool window repainted, 4-7: the painter into memory, then the
+// platform's control and the floor, each on a window and into memory.
+constexpr std::size_t kControlWindow = 8, kControlMemory = 9, kFloorWindow = 10, kFloorMemory = 11;
+
+std::vector<Case> PaintCases(const SizeWindows& w, VariantStates& v, BenchSurface& surface, const Size& s)
+{
     std::vector<BenchPaintCounter*> toolCounters{BenchCountPaints(w.tool)};
     for (HWND child = GetWindow(w.tool, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
         toolCounters.push_back(BenchCountPaints(child));
 
-    // 0-3: the tool window repainted, 4-7: the painter into memory, then the
-    // platform's control and the floor, each on a window and into memory.
     std::vector<Case> cases;
-    for (int v = 0; v < 4; ++v) {
-        Case c;
-        c.name = "tool window repaint, " + VariantName(kVariants[v]);
-        CalToolSettings* block = &settings[v];
+    for (int i = 0; i < 4; ++i) {
+        Case c = WindowRepaintCase("tool window repaint, " + VariantName(kVariants[i]), w.tool, toolCounters);
+        CalToolSettings* block = &v.settings[i];
         HWND tool = w.tool;
         c.prepare = [tool, block] {
             SendMessageA(tool, CTM_SETSETTINGS, CAL_SETTINGS_SIZE, reinterpret_cast<LPARAM>(block));
         };
-        c.op = [tool] {
-            InvalidateRect(tool, nullptr, TRUE);
-            UpdateWindow(tool);
-        };
-        c.window = tool;
-        c.counters = toolCounters;
         cases.push_back(c);
     }
-    for (int v = 0; v < 4; ++v) {
-        Case c;
-        c.name = "CalPaintMonth into memory, " + VariantName(kVariants[v]);
-        const CalToolState* state = &states[v];
+    for (int i = 0; i < 4; ++i) {
+        const CalToolState* state = &v.states[i];
         HWND tool = w.tool;
         HDC dc = surface.dc;
-        c.op = [tool, dc, state] { CalPaintMonth(tool, dc, state); };
-        c.surface = &surface;
-        cases.push_back(c);
+        cases.push_back(MemoryCase("CalPaintMonth into memory, " + VariantName(kVariants[i]), surface,
+            [tool, dc, state] { CalPaintMonth(tool, dc, state); }));
     }
-    {
-        Case c;
-        c.name = "platform control repaint (week numbers)";
-        HWND control = w.control;
-        c.op = [control] {
-            InvalidateRect(control, nullptr, TRUE);
-            UpdateWindow(control);
-        };
-        c.window = control;
-        c.counters = {BenchCountPaints(control)};
-        cases.push_back(c);
-    }
-    {
-        Case c;
-        c.name = "platform control WM_PRINTCLIENT into memory";
-        HWND control = w.control;
-        HDC dc = surface.dc;
-        c.op = [control, dc] {
-            SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-        };
-        c.surface = &surface;
-        cases.push_back(c);
-    }
-    {
-        Case c;
-        c.name = "floor window repaint (make, one copy, release)";
-        HWND floor = w.floor;
-        c.op = [floor] {
-            InvalidateRect(floor, nullptr, TRUE);
-            UpdateWindow(floor);
-        };
-        c.window = floor;
-        c.counters = {BenchCountPaints(floor)};
-        cases.push_back(c);
-    }
-    {
-        Case c;
-        c.name = "floor into memory (make, one copy, release)";
-        HDC dc = surface.dc;
-        const int width = s.w;
-        const int height = s.h;
-        c.op = [dc, width, height] { FloorPaint(dc, width, height); };
-        c.surface = &surface;
-        cases.push_back(c);
-    }
-    constexpr std::size_t kControlWindow = 8, kControlMemory = 9, kFloorWindow = 10, kFloorMemory = 11;
+    cases.push_back(WindowRepaintCase(
+        "platform control repaint (week numbers)", w.control, {BenchCountPaints(w.control)}));
+    HWND control = w.control;
+    HDC dc = surface.dc;
+    cases.push_back(MemoryCase("platform control WM_PRINTCLIENT into memory", surface, [control, dc] {
+        SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    }));
+    cases.push_back(WindowRepaintCase(
+        "floor window repaint (make, one copy, release)", w.floor, {BenchCountPaints(w.floor)}));
+    const int width = s.w;
+    const int height = s.h;
+    cases.push_back(MemoryCase("floor into memory (make, one copy, release)", surface,
+        [dc, width, height] { FloorPaint(dc, width, height); }));
+    return cases;
+}
 
+void TimeCases(std::vector<Case>& cases, const Options& o)
+{
     for (Case& c : cases) {
         Verify(c);
         Calibrate(c, o.batchUs);
@@ -551,7 +555,13 @@ void BenchSize(const Options& o, const CalLoadedPlugin& plugin, HWND panel, cons
     for (int round = 0; round < o.rounds; ++round)
         for (Case& c : cases)
             RunBatch(c);
+}
 
+// Every case's time, then the tool's against the platform's control and the
+// floor, the targets' misses noted in missed.
+void ReportPaints(
+    const std::vector<Case>& cases, const Options& o, const std::string& sz, std::vector<std::string>& missed)
+{
     const std::string group = "paint " + sz;
     for (const Case& c : cases)
         BenchRow(group, c.name, BenchMicros(BenchMedian(c.perOp)),
@@ -574,8 +584,12 @@ void BenchSize(const Options& o, const CalLoadedPlugin& plugin, HWND panel, cons
         RatioRow(group, "memory paint / floor into memory, " + vn,
             RoundRatio(cases[4 + v], cases[kFloorMemory]), 0);
     }
-    // What a tool window's repaint is made of beyond the painter, split
-    // within each round.
+}
+
+// What a tool window's repaint is made of beyond the painter, split within
+// each round.
+void ReportRepaintSplit(const std::vector<Case>& cases, const std::string& sz)
+{
     const std::string split = "repaint split " + sz;
     for (int v = 0; v < 4; ++v) {
         const Case& c = cases[v];
@@ -590,37 +604,38 @@ void BenchSize(const Options& o, const CalLoadedPlugin& plugin, HWND panel, cons
             BenchRow(split, std::string(names[k]) + ", " + VariantName(kVariants[v]), BenchMicros(parts[k]),
                 BenchFormat("%.0f%% of the repaint", 100 * parts[k] / total));
     }
-    BenchSpinnerCosts(w.tool, sz);
-    BenchTextCosts(surface, states[0], sz);
-    BenchFreshBitmap(w.tool, s.w, s.h, sz);
+}
 
-    // Where the painter's own time goes, step by step, with week numbers,
-    // on the face colour and on the host's background.
+// Where the painter's own time goes, step by step, with week numbers, on the
+// face colour and on the host's background.
+void BenchPainterSteps(
+    const Options& o, HWND tool, const BenchSurface& surface, const VariantStates& v, const Size& s)
+{
     BenchProfileStart();
     const int profiled = o.rounds < 15 ? 15 : o.rounds;
-    for (int v : {1, 3}) {
-        PaintContext context{w.tool, surface.dc, &states[v]};
+    for (int i : {1, 3}) {
+        PaintContext context{tool, surface.dc, &v.states[i]};
         std::vector<std::vector<double>> steps(STEP_COUNT);
         std::vector<double> totals;
         BenchStepFigures last{};
-        for (int i = 0; i < profiled; ++i) {
+        for (int n = 0; n < profiled; ++n) {
             const double start = BenchNowUs();
-            last = BenchProfile(s.w, kVariants[v].weekNumbers, PaintInto, &context);
+            last = BenchProfile(s.w, kVariants[i].weekNumbers, PaintInto, &context);
             totals.push_back(BenchNowUs() - start);
             for (int k = 0; k < STEP_COUNT; ++k)
                 steps[static_cast<std::size_t>(k)].push_back(last.us[static_cast<std::size_t>(k)]);
         }
-        const std::string pg = "profile " + sz + " " + VariantName(kVariants[v]);
+        const std::string pg = "profile " + SizeName(s) + " " + VariantName(kVariants[i]);
         const double total = BenchMedian(totals);
         double booked = 0;
         for (int k = 0; k < STEP_COUNT; ++k) {
-            const auto i = static_cast<std::size_t>(k);
-            if (last.calls[i] == 0)
+            const auto step = static_cast<std::size_t>(k);
+            if (last.calls[step] == 0)
                 continue;
-            const double m = BenchMedian(steps[i]);
+            const double m = BenchMedian(steps[step]);
             booked += m;
             BenchRow(pg, BenchStepName(k), BenchMicros(m),
-                BenchFormat("%.1f%%, %ld calls", 100 * m / total, last.calls[i]));
+                BenchFormat("%.1f%%, %ld calls", 100 * m / total, last.calls[step]));
         }
         BenchRow(pg, "the painter's own code and the timing", BenchMicros(total - booked),
             BenchFormat("%.1f%%", 100 * (total - booked) / total));
@@ -628,11 +643,25 @@ void BenchSize(const Options& o, const CalLoadedPlugin& plugin, HWND panel, cons
             pg, "CalPaintMonth, timed step by step", BenchMicros(total), BenchFormat("%d paints", profiled));
     }
     BenchProfileStop();
+}
 
-    DestroyWindow(w.tool);
-    DestroyWindow(w.control);
-    DestroyWindow(w.floor);
-    CalPumpMessages();
+void BenchSize(const Options& o, const CalLoadedPlugin& plugin, HWND panel, const Size& s,
+    std::vector<std::string>& missed)
+{
+    const std::string sz = SizeName(s);
+    const SizeWindows w = CreateSizeWindows(plugin, panel, s);
+    BenchSurface surface(s.w, s.h);
+    VariantStates variants = MakeVariantStates(w.tool);
+
+    std::vector<Case> cases = PaintCases(w, variants, surface, s);
+    TimeCases(cases, o);
+    ReportPaints(cases, o, sz, missed);
+    ReportRepaintSplit(cases, sz);
+    BenchSpinnerCosts(w.tool, sz);
+    BenchTextCosts(surface, variants.states[0], sz);
+    BenchFreshBitmap(w.tool, s.w, s.h, sz);
+    BenchPainterSteps(o, w.tool, surface, variants, s);
+    DestroySizeWindows(w);
 }
 
 // ---- the host's requests, creation

@@ -13,15 +13,7 @@ endif()
 
 include(GoogleTest)
 
-add_executable(native_tests
-    tests/native/calendar_test.cpp
-    tests/native/week_number_test.cpp
-    tests/native/month_layout_test.cpp
-    tests/native/fit_size_test.cpp
-    tests/native/navigation_test.cpp
-    tests/native/day_cells_test.cpp
-    tests/native/about_sequence_test.cpp
-)
+add_executable(native_tests ${CAL_CORE_TEST_SOURCES})
 target_link_libraries(native_tests PRIVATE cal_core cal_warnings GTest::gtest_main)
 if(CAL_SANITIZE)
     target_compile_options(native_tests PRIVATE ${cal_sanitizers})

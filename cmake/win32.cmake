@@ -10,6 +10,7 @@ add_library(cal_win32 OBJECT
     tool/tool_settings.cpp
     tool/tool_create.cpp
     tool/tool_window.cpp
+    tool/shown_month.cpp
     tool/background_request.cpp
     tool/commands.cpp
     tool/context_menu.cpp
@@ -45,6 +46,9 @@ target_link_options(Calendar PRIVATE -Wl,--exclude-all-symbols)
 # build's own. Each program is one CTest test: a Wine start costs a second.
 set(CAL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run ${CAL_WINEPREFIX})
+# Every run of a GoogleTest program leaves its cases' results here, as JSON
+# named after the run (a path the programs read through Wine's drive Z:).
+set(CAL_GTEST_RESULTS ${CMAKE_BINARY_DIR}/gtest-results)
 
 # On a machine that runs no 32-bit programs, Wine's 32-bit half runs through
 # qemu's user-mode emulator (scripts/enable-32bit): every Windows process then
@@ -101,7 +105,7 @@ function(cal_wine_run test program timeout locale)
     add_test(NAME ${test} COMMAND ${program} ${ARGN})
     set_tests_properties(${test} PROPERTIES
         TIMEOUT ${timeout}
-        ENVIRONMENT "LC_ALL=${locale};CAL_TIME_SCALE=${CAL_TIMEOUT_SCALE}"
+        ENVIRONMENT "LC_ALL=${locale};CAL_TIME_SCALE=${CAL_TIMEOUT_SCALE};GTEST_OUTPUT=json:Z:${CAL_GTEST_RESULTS}/${test}.json"
         FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]"
         # A program that dies before its summary has not passed, whatever
         # its exit status (Wine reports some crashes with status 0).
@@ -143,14 +147,7 @@ target_link_libraries(cal_test_support PUBLIC GTest::gtest PRIVATE cal_warnings)
 
 # The platform-free tests once more, built for the 32-bit target.
 cal_wine_test(core_tests_win32
-    SOURCES
-        tests/native/calendar_test.cpp
-        tests/native/week_number_test.cpp
-        tests/native/month_layout_test.cpp
-        tests/native/fit_size_test.cpp
-        tests/native/navigation_test.cpp
-        tests/native/day_cells_test.cpp
-        tests/native/about_sequence_test.cpp
+    SOURCES ${CAL_CORE_TEST_SOURCES}
     LIBS cal_core GTest::gtest_main)
 
 cal_wine_test(layout_records_test

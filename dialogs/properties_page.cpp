@@ -91,12 +91,13 @@ void Apply(HWND page)
         changed = true;
     }
     if (changed)
-        CalSettingsChanged(state, 1, FALSE);
+        CalSettingsChanged(state, CAL_CHANGED_FONT_OR_PAGE, FALSE);
 }
 
-void SelectFont(HWND page)
+// The page's font chooser: the chosen font waits in the record's font for the
+// next apply.
+void ChooseFontForApply(HWND page)
 {
-    // The chosen font waits in the record's font for the next apply.
     if (g_pageState != nullptr)
         CalChooseFont(g_pageState, page);
 }
@@ -108,7 +109,7 @@ INT_PTR OnCommand(HWND page, WORD id)
             Apply(page);
             break;
         case IDC_SELECTFONT:
-            SelectFont(page);
+            ChooseFontForApply(page);
             break;
         case IDC_ABOUT:
             CalShowAbout(page);

@@ -13,7 +13,8 @@ LONG Flipped(LONG option)
     return option != 0 ? 0 : 1;
 }
 
-void SelectFont(CalToolState* state)
+// The font chooser of the context menu: a confirmed font is painted at once.
+void ChooseFontNow(CalToolState* state)
 {
     HWND window = state->window;
     if (!CalChooseFont(state, window))
@@ -23,15 +24,15 @@ void SelectFont(CalToolState* state)
     if (CalToolFromWindow(window) != state)
         return;
     state->appliedFont = state->settings.font;
-    CalSettingsChanged(state, 1, TRUE);
+    CalSettingsChanged(state, CAL_CHANGED_FONT_OR_PAGE, TRUE);
 }
 
 }  // namespace
 
-void CalSettingsChanged(const CalToolState* state, LPARAM fontOrPage, BOOL erase)
+void CalSettingsChanged(const CalToolState* state, CalChangeKind kind, BOOL erase)
 {
     SendMessageA(
-        GetParent(state->window), CTN_SETTINGSCHANGED, reinterpret_cast<WPARAM>(state->window), fontOrPage);
+        GetParent(state->window), CTN_SETTINGSCHANGED, reinterpret_cast<WPARAM>(state->window), kind);
     InvalidateRect(state->window, nullptr, erase);
 }
 
@@ -47,7 +48,7 @@ void CalRunCommand(CalToolState* state, WORD id)
             s.weekNumbers = Flipped(s.weekNumbers);
             break;
         case IDM_SELECTFONT:
-            SelectFont(state);
+            ChooseFontNow(state);
             return;
         case IDC_USEBACKGROUND:
             s.useBackground = Flipped(s.useBackground);
@@ -61,5 +62,5 @@ void CalRunCommand(CalToolState* state, WORD id)
             s.firstDay = id - IDM_FIRSTDAY0;
             break;
     }
-    CalSettingsChanged(state, 0, TRUE);
+    CalSettingsChanged(state, CAL_CHANGED_OPTION, TRUE);
 }

@@ -1,5 +1,5 @@
-// Creating a tool window with its record and spinners, and pointing the
-// record at today's month.
+// Creating a tool window with its record and spinners, pointed at today's
+// month.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -7,6 +7,7 @@
 
 #include "plugin/module.h"
 #include "resource.h"
+#include "tool/shown_month.h"
 #include "tool/tool_settings.h"
 #include "tool/tool_state.h"
 #include "tool/tool_window.h"
@@ -26,20 +27,6 @@ HWND CreateSpinner(HWND tool, DWORD style, int id, int lower, int upper)
 }
 
 }  // namespace
-
-void CalSetSpinnerPosition(HWND spinner, WORD position)
-{
-    SendMessageA(spinner, UDM_SETPOS, 0, MAKELPARAM(position, 0));
-}
-
-void CalResetToToday(CalToolState* state)
-{
-    GetLocalTime(&state->shown);
-    CalSetSpinnerPosition(state->monthSpin, state->shown.wMonth);
-    CalSetSpinnerPosition(state->yearSpin, state->shown.wYear);
-    state->todayMonth = state->shown.wMonth;
-    state->todayYear = state->shown.wYear;
-}
 
 extern "C" HWND CALTOOLAPI CalToolCreate(
     HWND parent, const RECT* rect, const CalToolSettings* settings, LPARAM /*unused1*/, LPARAM /*unused2*/)

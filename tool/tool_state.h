@@ -29,12 +29,4 @@ inline CalToolState* CalToolFromWindow(HWND window)
     return reinterpret_cast<CalToolState*>(GetWindowLongPtrA(window, 0));
 }
 
-// Moves a spinner to position without any notification; a missing spinner
-// is left alone.
-void CalSetSpinnerPosition(HWND spinner, WORD position);
-
-// Points the record and both spinners at today's month. Neither invalidates
-// nor repaints; the callers do.
-void CalResetToToday(CalToolState* state);
-
 #endif

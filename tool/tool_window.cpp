@@ -16,6 +16,7 @@
 #include "tool/host_requests.h"
 #include "tool/ideal_size.h"
 #include "tool/navigation.h"
+#include "tool/shown_month.h"
 #include "view/month_paint.h"
 
 namespace {
@@ -24,11 +25,6 @@ void Invalidate(HWND window)
 {
     // The painter covers the whole client area, so nothing is erased first.
     InvalidateRect(window, nullptr, FALSE);
-}
-
-CalShownMonth ShownMonth(const CalToolState* state)
-{
-    return CalShownMonth{state->shown.wYear, state->shown.wMonth};
 }
 
 LRESULT OnSize(const CalToolState* state)
@@ -77,32 +73,15 @@ LRESULT OnNotify(CalToolState* state, WPARAM controlId, LPARAM lParam)
     return 0;
 }
 
-// Takes over where a step left the shown month, moving the spinners that
-// need it, as the spinners' own reports and the keyboard both do.
-void ShowStep(CalToolState* state, const CalSpinResult& r, bool moveMonthSpinner)
-{
-    const bool changed = r.shown.year != state->shown.wYear || r.shown.month != state->shown.wMonth;
-    state->shown.wYear = r.shown.year;
-    state->shown.wMonth = r.shown.month;
-    if (moveMonthSpinner)
-        CalSetSpinnerPosition(state->monthSpin, r.shown.month);
-    if (r.setYearSpinner)
-        CalSetSpinnerPosition(state->yearSpin, r.shown.year);
-    if (r.repaint)
-        Invalidate(state->window);
-    if (changed)
-        CalAnnounceShownMonth(state->window);
-}
-
 LRESULT OnHScroll(CalToolState* state, WPARAM wParam, LPARAM lParam)
 {
     if (state == nullptr)
         return 0;
     const uint32_t position = HIWORD(wParam);
     const bool fromMonthSpin = reinterpret_cast<HWND>(lParam) == state->monthSpin;
-    ShowStep(state,
-        fromMonthSpin ? CalMonthSpinReport(ShownMonth(state), state->spinDelta, position)
-                      : CalYearSpinReport(ShownMonth(state), position),
+    CalShowStep(state,
+        fromMonthSpin ? CalMonthSpinReport(CalShownMonthOf(state), state->spinDelta, position)
+                      : CalYearSpinReport(CalShownMonthOf(state), position),
         false);
     return 0;
 }
@@ -110,11 +89,8 @@ LRESULT OnHScroll(CalToolState* state, WPARAM wParam, LPARAM lParam)
 LRESULT OnDoubleClick(CalToolState* state)
 {
     if (state != nullptr) {
-        const CalShownMonth before = ShownMonth(state);
-        CalResetToToday(state);
+        CalReturnToToday(state);
         Invalidate(state->window);
-        if (state->shown.wYear != before.year || state->shown.wMonth != before.month)
-            CalAnnounceShownMonth(state->window);
     }
     return 0;
 }
@@ -169,11 +145,13 @@ LRESULT OnKeyDown(HWND window, CalToolState* state, WPARAM key, LPARAM lParam)
     switch (step) {
         case CalKeyStep::NextMonth:
         case CalKeyStep::PreviousMonth:
-            ShowStep(state, CalStepMonth(ShownMonth(state), step == CalKeyStep::NextMonth ? 1 : -1), true);
+            CalShowStep(
+                state, CalStepMonth(CalShownMonthOf(state), step == CalKeyStep::NextMonth ? 1 : -1), true);
             return 0;
         case CalKeyStep::NextYear:
         case CalKeyStep::PreviousYear:
-            ShowStep(state, CalStepYear(ShownMonth(state), step == CalKeyStep::NextYear ? 1 : -1), false);
+            CalShowStep(
+                state, CalStepYear(CalShownMonthOf(state), step == CalKeyStep::NextYear ? 1 : -1), false);
             return 0;
         case CalKeyStep::Today:
             return OnDoubleClick(state);
@@ -233,12 +211,8 @@ LRESULT OnTimeChange(CalToolState* state)
         return 0;
     SYSTEMTIME now;
     GetLocalTime(&now);
-    if (now.wDay != state->shown.wDay || now.wMonth != state->todayMonth || now.wYear != state->todayYear) {
-        const CalShownMonth before = ShownMonth(state);
-        CalResetToToday(state);
-        if (state->shown.wYear != before.year || state->shown.wMonth != before.month)
-            CalAnnounceShownMonth(state->window);
-    }
+    if (now.wDay != state->shown.wDay || now.wMonth != state->todayMonth || now.wYear != state->todayYear)
+        CalReturnToToday(state);
     Invalidate(state->window);
     return 0;
 }
