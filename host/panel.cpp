@@ -9,6 +9,7 @@
 #include "host/report.h"
 #include "host/settings_store.h"
 #include "host/tool_focus.h"
+#include "host/tool_window.h"
 
 namespace {
 
@@ -41,20 +42,11 @@ RECT ClientRectOf(HWND window)
     return r;
 }
 
-// The tool's rectangle in the panel's client coordinates.
-RECT ToolRect(HostPanel* panel, HWND tool)
-{
-    RECT r{};
-    GetWindowRect(tool, &r);
-    MapWindowPoints(nullptr, panel->window, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 void InvalidateOutline(HostPanel* panel, HWND tool)
 {
     if (tool == nullptr)
         return;
-    RECT r = ToolRect(panel, tool);
+    RECT r = HostToolRect(tool, panel->window);
     InflateRect(&r, 4, 4);
     InvalidateRect(panel->window, &r, FALSE);
 }
@@ -154,7 +146,7 @@ void OnPaint(HostPanel* panel)
     RECT status{0, client.bottom - kHostStatusHeight, client.right, client.bottom};
     FillRect(dc, &status, panel->statusBrush);
     if (panel->current != nullptr && panel->tools.size() > 1) {
-        RECT r = ToolRect(panel, panel->current);
+        RECT r = HostToolRect(panel->current, panel->window);
         InflateRect(&r, 3, 3);
         HBRUSH brush = CreateSolidBrush(kCurrentColour);
         FrameRect(dc, &r, brush);
@@ -413,9 +405,9 @@ HWND HostAddTool(HostPanel* panel, uint32_t type, const CalToolSettings* block, 
     }
     if (rect == nullptr) {
         // A new tool starts at the size it prefers; the layout fits it later.
-        const uint32_t ideal = static_cast<uint32_t>(SendMessageA(tool, CTM_GETIDEALSIZE, 0, 0));
-        SetWindowPos(tool, nullptr, at.left, at.top, static_cast<int>(CalPackedWidth(ideal)),
-            static_cast<int>(CalPackedHeight(ideal)), SWP_NOZORDER | SWP_NOACTIVATE);
+        const SIZE ideal = HostToolIdealSize(tool);
+        SetWindowPos(tool, nullptr, at.left, at.top, static_cast<int>(ideal.cx), static_cast<int>(ideal.cy),
+            SWP_NOZORDER | SWP_NOACTIVATE);
     }
     panel->tools.push_back({tool, type});
     return tool;
@@ -426,9 +418,9 @@ void HostMakeRoom(HostPanel* panel)
     int32_t idealWidth = kHostMinToolWidth;
     int32_t idealHeight = kHostMinToolHeight;
     for (const HostTool& tool : panel->tools) {
-        const uint32_t ideal = static_cast<uint32_t>(SendMessageA(tool.window, CTM_GETIDEALSIZE, 0, 0));
-        idealWidth = std::max(idealWidth, static_cast<int32_t>(CalPackedWidth(ideal)));
-        idealHeight = std::max(idealHeight, static_cast<int32_t>(CalPackedHeight(ideal)));
+        const SIZE ideal = HostToolIdealSize(tool.window);
+        idealWidth = std::max(idealWidth, static_cast<int32_t>(ideal.cx));
+        idealHeight = std::max(idealHeight, static_cast<int32_t>(ideal.cy));
     }
     const RECT client = ClientRectOf(panel->window);
     const HostGrid grid =
@@ -477,7 +469,7 @@ HWND HostReplaceTool(HostPanel* panel, HWND tool, const CalToolSettings* block)
     HostTool* entry = FindTool(panel, tool);
     if (entry == nullptr)
         return nullptr;
-    const RECT r = ToolRect(panel, tool);
+    const RECT r = HostToolRect(tool, panel->window);
     HWND fresh = panel->plugin->types[entry->type].create(panel->window, &r, block, 0, 0);
     if (fresh == nullptr)
         return nullptr;
@@ -504,16 +496,6 @@ void HostRemoveTool(HostPanel* panel, HWND tool)
         panel->current = nullptr;
     DestroyWindow(tool);
     HostLayoutTools(panel);
-}
-
-bool HostFetchBlock(HWND tool, CalToolSettings* block)
-{
-    CalToolSettings* live = nullptr;
-    if (SendMessageA(tool, CTM_GETSETTINGS, 0, reinterpret_cast<LPARAM>(&live)) != CAL_SETTINGS_SIZE ||
-        live == nullptr)
-        return false;
-    std::memcpy(block, live, CAL_SETTINGS_SIZE);
-    return true;
 }
 
 namespace {
@@ -574,7 +556,7 @@ bool HostSavePanel(HostPanel* panel)
         if (!HostFetchBlock(tool.window, &block))
             continue;  // a tool that hands out no block is not restored
         entry.type = tool.type;
-        const RECT r = ToolRect(panel, tool.window);
+        const RECT r = HostToolRect(tool.window, panel->window);
         entry.rect = {r.left, r.top, r.right, r.bottom};
         std::memcpy(entry.block.data(), &block, kHostBlockSize);
         saved.tools.push_back(entry);

@@ -66,9 +66,6 @@ bool HostSavePanel(HostPanel* panel);
 
 void HostSetStatus(HostPanel* panel, const std::string& text);
 
-// The tool's live settings block, copied; false when it hands none out.
-bool HostFetchBlock(HWND tool, CalToolSettings* block);
-
 // Saves, closes an open sheet (its page first), destroys the tools, then
 // the window, which ends the message loop.
 void HostClosePanel(HostPanel* panel);

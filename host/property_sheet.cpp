@@ -7,6 +7,7 @@
 
 #include "host/host_ids.h"
 #include "host/panel.h"
+#include "host/tool_window.h"
 
 namespace {
 

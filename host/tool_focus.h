@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "host/panel.h"
 
 // Takes Tab and Shift+Tab meant for the panel or one of its tools and moves
@@ -23,9 +21,5 @@ void HostFocusCurrentTool(HostPanel* panel);
 // panel goes.
 void HostFollowToolFocus(HostPanel* panel);
 void HostStopFollowingToolFocus();
-
-// The tool's name as screen readers read it (for a calendar, its shown month
-// and year), "" when it offers none.
-std::string HostToolAccessibleName(HWND tool);
 
 #endif
