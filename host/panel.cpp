@@ -183,8 +183,17 @@ void OnSettingsChanged(HostPanel* panel, HWND tool)
 {
     if (FindTool(panel, tool) == nullptr)
         return;
-    HostSheetToolChanged(panel, tool);
+    HostSheetToolChanged(panel->sheet.get(), tool);
     HostSavePanel(panel);
+}
+
+// The sheet, titled with the name of the tool's type.
+void OpenSheet(HostPanel* panel, HWND tool)
+{
+    const HostTool* entry = FindTool(panel, tool);
+    const char* name = entry != nullptr ? panel->plugin->types[entry->type].info->name : "Tool";
+    HostOpenSheet(&panel->sheet, panel->window, panel->instance, tool,
+        std::string(name, strnlen(name, sizeof(CalToolTypeInfo::name))));
 }
 
 void OnShowProperties(HostPanel* panel, HWND tool)
@@ -192,7 +201,7 @@ void OnShowProperties(HostPanel* panel, HWND tool)
     if (FindTool(panel, tool) == nullptr)
         return;
     SetCurrent(panel, tool);
-    HostOpenSheet(panel, tool);
+    OpenSheet(panel, tool);
 }
 
 void OnCommand(HostPanel* panel, int id)
@@ -210,7 +219,7 @@ void OnCommand(HostPanel* panel, int id)
         }
     } else if (id == IDM_HOST_PROPERTIES) {
         if (HWND tool = MenuTarget(panel); tool != nullptr)
-            HostOpenSheet(panel, tool);
+            OpenSheet(panel, tool);
     } else if (id == IDM_HOST_EXIT) {
         HostClosePanel(panel);
     }
@@ -313,6 +322,15 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             return 0;
         case CTN_PAINTBACKGROUND:
             OnPaintBackground(panel, reinterpret_cast<const CalBackgroundRequest*>(lParam));
+            return 0;
+        case SHEETN_REMAKETOOL:
+            return reinterpret_cast<LRESULT>(HostReplaceTool(
+                panel, reinterpret_cast<HWND>(wParam), reinterpret_cast<const CalToolSettings*>(lParam)));
+        case SHEETN_SAVE:
+            HostSavePanel(panel);
+            return 0;
+        case SHEETN_STATUS:
+            HostSetStatus(panel, reinterpret_cast<const char*>(lParam));
             return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -488,8 +506,8 @@ void HostRemoveTool(HostPanel* panel, HWND tool)
         return;
     // The page edits the tool's record: it goes first.
     if (panel->sheet != nullptr && panel->sheet->tool == tool) {
-        HostSheetDropPending(panel);
-        HostDestroySheet(panel);
+        HostSheetDropPending(panel->sheet.get());
+        HostDestroySheet(&panel->sheet);
     }
     panel->tools.erase(it);
     if (panel->current == tool)
@@ -594,10 +612,10 @@ void HostClosePanel(HostPanel* panel)
         return;
     }
     if (panel->sheet != nullptr)
-        HostSheetDropPending(panel);
+        HostSheetDropPending(panel->sheet.get());
     SaveBeforeClosing(panel);
     if (panel->sheet != nullptr)
-        HostDestroySheet(panel);
+        HostDestroySheet(&panel->sheet);
     for (const HostTool& tool : panel->tools)
         DestroyWindow(tool.window);
     panel->tools.clear();
