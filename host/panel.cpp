@@ -8,7 +8,6 @@
 #include "host/property_sheet.h"
 #include "host/report.h"
 #include "host/settings_store.h"
-#include "host/tool_focus.h"
 #include "host/tool_window.h"
 
 namespace {
@@ -256,6 +255,15 @@ void OnSystemBroadcast(HostPanel* panel, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
+// The focus goes on to the tool last clicked, else the first one.
+void OnSetFocus(HostPanel* panel)
+{
+    if (panel->tools.empty())
+        return;
+    const bool known = FindTool(panel, panel->current) != nullptr;
+    SetFocus(known ? panel->current : panel->tools.front().window);
+}
+
 void OnMinMaxInfo(MINMAXINFO* info)
 {
     info->ptMinTrackSize.x = 200;
@@ -305,7 +313,7 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             OnSystemBroadcast(panel, message, wParam, lParam);
             return 0;
         case WM_SETFOCUS:
-            HostFocusCurrentTool(panel);
+            OnSetFocus(panel);
             return 0;
         case WM_ENDSESSION:
             if (wParam != 0)

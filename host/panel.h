@@ -12,10 +12,9 @@
 
 #include "host/background.h"
 #include "host/plugin_host.h"
+#include "host/property_sheet.h"
 #include "host/settings_format.h"
 #include "host/settings_lock.h"
-
-struct HostSheet;
 
 struct HostTool {
     HWND window = nullptr;

@@ -5,7 +5,6 @@
 
 #include "host/panel.h"
 #include "host/png_encoder.h"
-#include "host/property_sheet.h"
 #include "host/report.h"
 #include "host/tool_window.h"
 

@@ -1,6 +1,5 @@
 #include "host/tool_focus.h"
 
-#include <algorithm>
 #include <string>
 
 #include "host/tool_window.h"
@@ -63,15 +62,6 @@ bool HostHandleTabKey(HostPanel* panel, const MSG& msg)
     InvalidateRect(panel->window, nullptr, FALSE);
     DescribeFocus(panel, tool);
     return true;
-}
-
-void HostFocusCurrentTool(HostPanel* panel)
-{
-    if (panel->tools.empty())
-        return;
-    const bool known = std::any_of(panel->tools.begin(), panel->tools.end(),
-        [panel](const HostTool& t) { return t.window == panel->current; });
-    SetFocus(known ? panel->current : panel->tools.front().window);
 }
 
 void HostFollowToolFocus(HostPanel* panel)

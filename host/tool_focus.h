@@ -13,9 +13,6 @@
 // Returns whether msg was taken.
 bool HostHandleTabKey(HostPanel* panel, const MSG& msg);
 
-// Gives the focus to the tool last clicked, else the first one.
-void HostFocusCurrentTool(HostPanel* panel);
-
 // Follows the focus and the shown month of the panel's tools from their
 // accessibility events, keeping the status line current. Stop before the
 // panel goes.
