@@ -8,7 +8,7 @@
 #include "host/property_sheet.h"
 #include "host/report.h"
 #include "host/settings_store.h"
-#include "host/tool_focus.h"
+#include "host/tool_window.h"
 
 namespace {
 
@@ -41,20 +41,11 @@ RECT ClientRectOf(HWND window)
     return r;
 }
 
-// The tool's rectangle in the panel's client coordinates.
-RECT ToolRect(HostPanel* panel, HWND tool)
-{
-    RECT r{};
-    GetWindowRect(tool, &r);
-    MapWindowPoints(nullptr, panel->window, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 void InvalidateOutline(HostPanel* panel, HWND tool)
 {
     if (tool == nullptr)
         return;
-    RECT r = ToolRect(panel, tool);
+    RECT r = HostToolRect(tool, panel->window);
     InflateRect(&r, 4, 4);
     InvalidateRect(panel->window, &r, FALSE);
 }
@@ -154,7 +145,7 @@ void OnPaint(HostPanel* panel)
     RECT status{0, client.bottom - kHostStatusHeight, client.right, client.bottom};
     FillRect(dc, &status, panel->statusBrush);
     if (panel->current != nullptr && panel->tools.size() > 1) {
-        RECT r = ToolRect(panel, panel->current);
+        RECT r = HostToolRect(panel->current, panel->window);
         InflateRect(&r, 3, 3);
         HBRUSH brush = CreateSolidBrush(kCurrentColour);
         FrameRect(dc, &r, brush);
@@ -191,8 +182,17 @@ void OnSettingsChanged(HostPanel* panel, HWND tool)
 {
     if (FindTool(panel, tool) == nullptr)
         return;
-    HostSheetToolChanged(panel, tool);
+    HostSheetToolChanged(panel->sheet.get(), tool);
     HostSavePanel(panel);
+}
+
+// The sheet, titled with the name of the tool's type.
+void OpenSheet(HostPanel* panel, HWND tool)
+{
+    const HostTool* entry = FindTool(panel, tool);
+    const char* name = entry != nullptr ? panel->plugin->types[entry->type].info->name : "Tool";
+    HostOpenSheet(&panel->sheet, panel->window, panel->instance, tool,
+        std::string(name, strnlen(name, sizeof(CalToolTypeInfo::name))));
 }
 
 void OnShowProperties(HostPanel* panel, HWND tool)
@@ -200,7 +200,7 @@ void OnShowProperties(HostPanel* panel, HWND tool)
     if (FindTool(panel, tool) == nullptr)
         return;
     SetCurrent(panel, tool);
-    HostOpenSheet(panel, tool);
+    OpenSheet(panel, tool);
 }
 
 void OnCommand(HostPanel* panel, int id)
@@ -218,7 +218,7 @@ void OnCommand(HostPanel* panel, int id)
         }
     } else if (id == IDM_HOST_PROPERTIES) {
         if (HWND tool = MenuTarget(panel); tool != nullptr)
-            HostOpenSheet(panel, tool);
+            OpenSheet(panel, tool);
     } else if (id == IDM_HOST_EXIT) {
         HostClosePanel(panel);
     }
@@ -253,6 +253,15 @@ void OnSystemBroadcast(HostPanel* panel, UINT message, WPARAM wParam, LPARAM lPa
         HostMakeRoom(panel);
         HostLayoutTools(panel);
     }
+}
+
+// The focus goes on to the tool last clicked, else the first one.
+void OnSetFocus(HostPanel* panel)
+{
+    if (panel->tools.empty())
+        return;
+    const bool known = FindTool(panel, panel->current) != nullptr;
+    SetFocus(known ? panel->current : panel->tools.front().window);
 }
 
 void OnMinMaxInfo(MINMAXINFO* info)
@@ -304,7 +313,7 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             OnSystemBroadcast(panel, message, wParam, lParam);
             return 0;
         case WM_SETFOCUS:
-            HostFocusCurrentTool(panel);
+            OnSetFocus(panel);
             return 0;
         case WM_ENDSESSION:
             if (wParam != 0)
@@ -321,6 +330,15 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             return 0;
         case CTN_PAINTBACKGROUND:
             OnPaintBackground(panel, reinterpret_cast<const CalBackgroundRequest*>(lParam));
+            return 0;
+        case SHEETN_REMAKETOOL:
+            return reinterpret_cast<LRESULT>(HostReplaceTool(
+                panel, reinterpret_cast<HWND>(wParam), reinterpret_cast<const CalToolSettings*>(lParam)));
+        case SHEETN_SAVE:
+            HostSavePanel(panel);
+            return 0;
+        case SHEETN_STATUS:
+            HostSetStatus(panel, reinterpret_cast<const char*>(lParam));
             return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -413,9 +431,9 @@ HWND HostAddTool(HostPanel* panel, uint32_t type, const CalToolSettings* block, 
     }
     if (rect == nullptr) {
         // A new tool starts at the size it prefers; the layout fits it later.
-        const uint32_t ideal = static_cast<uint32_t>(SendMessageA(tool, CTM_GETIDEALSIZE, 0, 0));
-        SetWindowPos(tool, nullptr, at.left, at.top, static_cast<int>(CalPackedWidth(ideal)),
-            static_cast<int>(CalPackedHeight(ideal)), SWP_NOZORDER | SWP_NOACTIVATE);
+        const SIZE ideal = HostToolIdealSize(tool);
+        SetWindowPos(tool, nullptr, at.left, at.top, static_cast<int>(ideal.cx), static_cast<int>(ideal.cy),
+            SWP_NOZORDER | SWP_NOACTIVATE);
     }
     panel->tools.push_back({tool, type});
     return tool;
@@ -426,9 +444,9 @@ void HostMakeRoom(HostPanel* panel)
     int32_t idealWidth = kHostMinToolWidth;
     int32_t idealHeight = kHostMinToolHeight;
     for (const HostTool& tool : panel->tools) {
-        const uint32_t ideal = static_cast<uint32_t>(SendMessageA(tool.window, CTM_GETIDEALSIZE, 0, 0));
-        idealWidth = std::max(idealWidth, static_cast<int32_t>(CalPackedWidth(ideal)));
-        idealHeight = std::max(idealHeight, static_cast<int32_t>(CalPackedHeight(ideal)));
+        const SIZE ideal = HostToolIdealSize(tool.window);
+        idealWidth = std::max(idealWidth, static_cast<int32_t>(ideal.cx));
+        idealHeight = std::max(idealHeight, static_cast<int32_t>(ideal.cy));
     }
     const RECT client = ClientRectOf(panel->window);
     const HostGrid grid =
@@ -477,7 +495,7 @@ HWND HostReplaceTool(HostPanel* panel, HWND tool, const CalToolSettings* block)
     HostTool* entry = FindTool(panel, tool);
     if (entry == nullptr)
         return nullptr;
-    const RECT r = ToolRect(panel, tool);
+    const RECT r = HostToolRect(tool, panel->window);
     HWND fresh = panel->plugin->types[entry->type].create(panel->window, &r, block, 0, 0);
     if (fresh == nullptr)
         return nullptr;
@@ -496,24 +514,14 @@ void HostRemoveTool(HostPanel* panel, HWND tool)
         return;
     // The page edits the tool's record: it goes first.
     if (panel->sheet != nullptr && panel->sheet->tool == tool) {
-        HostSheetDropPending(panel);
-        HostDestroySheet(panel);
+        HostSheetDropPending(panel->sheet.get());
+        HostDestroySheet(&panel->sheet);
     }
     panel->tools.erase(it);
     if (panel->current == tool)
         panel->current = nullptr;
     DestroyWindow(tool);
     HostLayoutTools(panel);
-}
-
-bool HostFetchBlock(HWND tool, CalToolSettings* block)
-{
-    CalToolSettings* live = nullptr;
-    if (SendMessageA(tool, CTM_GETSETTINGS, 0, reinterpret_cast<LPARAM>(&live)) != CAL_SETTINGS_SIZE ||
-        live == nullptr)
-        return false;
-    std::memcpy(block, live, CAL_SETTINGS_SIZE);
-    return true;
 }
 
 namespace {
@@ -574,7 +582,7 @@ bool HostSavePanel(HostPanel* panel)
         if (!HostFetchBlock(tool.window, &block))
             continue;  // a tool that hands out no block is not restored
         entry.type = tool.type;
-        const RECT r = ToolRect(panel, tool.window);
+        const RECT r = HostToolRect(tool.window, panel->window);
         entry.rect = {r.left, r.top, r.right, r.bottom};
         std::memcpy(entry.block.data(), &block, kHostBlockSize);
         saved.tools.push_back(entry);
@@ -612,10 +620,10 @@ void HostClosePanel(HostPanel* panel)
         return;
     }
     if (panel->sheet != nullptr)
-        HostSheetDropPending(panel);
+        HostSheetDropPending(panel->sheet.get());
     SaveBeforeClosing(panel);
     if (panel->sheet != nullptr)
-        HostDestroySheet(panel);
+        HostDestroySheet(&panel->sheet);
     for (const HostTool& tool : panel->tools)
         DestroyWindow(tool.window);
     panel->tools.clear();

@@ -12,10 +12,9 @@
 
 #include "host/background.h"
 #include "host/plugin_host.h"
+#include "host/property_sheet.h"
 #include "host/settings_format.h"
 #include "host/settings_lock.h"
-
-struct HostSheet;
 
 struct HostTool {
     HWND window = nullptr;
@@ -65,9 +64,6 @@ void HostRemoveTool(HostPanel* panel, HWND tool);
 bool HostSavePanel(HostPanel* panel);
 
 void HostSetStatus(HostPanel* panel, const std::string& text);
-
-// The tool's live settings block, copied; false when it hands none out.
-bool HostFetchBlock(HWND tool, CalToolSettings* block);
 
 // Saves, closes an open sheet (its page first), destroys the tools, then
 // the window, which ends the message loop.

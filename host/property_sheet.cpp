@@ -6,7 +6,7 @@
 #include <string>
 
 #include "host/host_ids.h"
-#include "host/panel.h"
+#include "host/tool_window.h"
 
 namespace {
 
@@ -24,20 +24,29 @@ void SendApply(HostSheet* sheet)
 // the file follows, since handing a block back is not announced by the tool.
 // A block handed back does not change the font the tool paints with, so a
 // tool whose font changed meanwhile is made afresh from the block instead.
-void CancelSheet(HostPanel* panel)
+void CancelSheet(std::unique_ptr<HostSheet>* slot)
 {
-    HostSheet* sheet = panel->sheet.get();
+    HostSheet* sheet = slot->get();
     HWND tool = sheet->tool;
+    HWND owner = sheet->owner;
     const CalToolSettings opened = sheet->opened;
     CalToolSettings live;
     const bool fontChanged =
         HostFetchBlock(tool, &live) && std::memcmp(&live.font, &opened.font, sizeof live.font) != 0;
-    HostDestroySheet(panel);  // the page first, before any tool goes
-    if (!fontChanged || HostReplaceTool(panel, tool, &opened) == nullptr) {
+    HostDestroySheet(slot);  // the page first, before any tool goes
+    if (!fontChanged ||
+        SendMessageA(owner, SHEETN_REMAKETOOL, reinterpret_cast<WPARAM>(tool),
+            reinterpret_cast<LPARAM>(&opened)) == 0) {
         SendMessageA(tool, CTM_SETSETTINGS, CAL_SETTINGS_SIZE, reinterpret_cast<LPARAM>(&opened));
         InvalidateRect(tool, nullptr, FALSE);
     }
-    HostSavePanel(panel);
+    SendMessageA(owner, SHEETN_SAVE, 0, 0);
+}
+
+// The owner shows text on its status line.
+void Tell(HWND owner, const char* text)
+{
+    SendMessageA(owner, SHEETN_STATUS, 0, reinterpret_cast<LPARAM>(text));
 }
 
 INT_PTR CALLBACK SheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -46,20 +55,19 @@ INT_PTR CALLBACK SheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         SetWindowLongPtrA(window, DWLP_USER, lParam);
         return TRUE;
     }
-    auto* panel = reinterpret_cast<HostPanel*>(GetWindowLongPtrA(window, DWLP_USER));
-    if (message != WM_COMMAND || panel == nullptr || panel->sheet == nullptr ||
-        panel->sheet->window != window)
+    auto* slot = reinterpret_cast<std::unique_ptr<HostSheet>*>(GetWindowLongPtrA(window, DWLP_USER));
+    if (message != WM_COMMAND || slot == nullptr || *slot == nullptr || (*slot)->window != window)
         return FALSE;
     switch (LOWORD(wParam)) {
         case IDOK:
-            SendApply(panel->sheet.get());
-            HostDestroySheet(panel);
+            SendApply(slot->get());
+            HostDestroySheet(slot);
             return TRUE;
         case IDCANCEL:
-            CancelSheet(panel);
+            CancelSheet(slot);
             return TRUE;
         case IDC_SHEET_APPLY:
-            SendApply(panel->sheet.get());
+            SendApply(slot->get());
             return TRUE;
     }
     return FALSE;
@@ -88,74 +96,70 @@ void ArrangeSheet(HostSheet* sheet)
 
 }  // namespace
 
-bool HostOpenSheet(HostPanel* panel, HWND tool)
+bool HostOpenSheet(
+    std::unique_ptr<HostSheet>* slot, HWND owner, HINSTANCE instance, HWND tool, const std::string& toolName)
 {
-    if (panel->sheet != nullptr) {
-        if (panel->sheet->tool == tool) {
-            SetForegroundWindow(panel->sheet->window);
+    if (*slot != nullptr) {
+        if ((*slot)->tool == tool) {
+            SetForegroundWindow((*slot)->window);
             return true;
         }
         // One page at a time: the open one is closed as if by its close box,
         // keeping what was applied.
-        HostSheetDropPending(panel);
-        HostDestroySheet(panel);
+        HostSheetDropPending(slot->get());
+        HostDestroySheet(slot);
     }
     auto sheet = std::make_unique<HostSheet>();
     sheet->tool = tool;
+    sheet->owner = owner;
     if (!HostFetchBlock(tool, &sheet->opened)) {
-        HostSetStatus(panel, "The tool hands out no settings, so it has no properties to show.");
+        Tell(owner, "The tool hands out no settings, so it has no properties to show.");
         return false;
     }
     sheet->committed = sheet->opened;
-    sheet->window = CreateDialogParamA(panel->instance, MAKEINTRESOURCEA(IDD_HOST_SHEET), panel->window,
-        SheetProc, reinterpret_cast<LPARAM>(panel));
+    sheet->window = CreateDialogParamA(
+        instance, MAKEINTRESOURCEA(IDD_HOST_SHEET), owner, SheetProc, reinterpret_cast<LPARAM>(slot));
     if (sheet->window == nullptr) {
-        HostSetStatus(panel, "The property sheet could not be opened.");
+        Tell(owner, "The property sheet could not be opened.");
         return false;
     }
     sheet->page = reinterpret_cast<HWND>(SendMessageA(
         tool, CTM_CREATEPAGE, reinterpret_cast<WPARAM>(sheet->window), MAKELPARAM(kMargin, kMargin)));
     if (sheet->page == nullptr) {
         DestroyWindow(sheet->window);
-        HostSetStatus(panel, "The tool did not provide a properties page.");
+        Tell(owner, "The tool did not provide a properties page.");
         return false;
     }
     // Lets the sheet's dialog manager tab into the page's controls.
     SetWindowLongA(sheet->page, GWL_EXSTYLE, GetWindowLongA(sheet->page, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
-    const HostTool* owner = nullptr;
-    for (const HostTool& t : panel->tools)
-        if (t.window == tool)
-            owner = &t;
-    const char* name = owner != nullptr ? panel->plugin->types[owner->type].info->name : "Tool";
-    SetWindowTextA(sheet->window, (std::string(name, strnlen(name, 20)) + " Properties").c_str());
+    SetWindowTextA(sheet->window, (toolName + " Properties").c_str());
     ArrangeSheet(sheet.get());
     ShowWindow(sheet->window, SW_SHOW);
-    panel->sheet = std::move(sheet);
+    *slot = std::move(sheet);
     return true;
 }
 
-void HostSheetToolChanged(HostPanel* panel, HWND tool)
+void HostSheetToolChanged(HostSheet* sheet, HWND tool)
 {
-    if (panel->sheet != nullptr && panel->sheet->tool == tool)
-        HostFetchBlock(tool, &panel->sheet->committed);
+    if (sheet != nullptr && sheet->tool == tool)
+        HostFetchBlock(tool, &sheet->committed);
 }
 
-void HostSheetDropPending(HostPanel* panel)
+void HostSheetDropPending(HostSheet* sheet)
 {
-    HostSheet* sheet = panel->sheet.get();
     CalToolSettings live;
     if (HostFetchBlock(sheet->tool, &live) && std::memcmp(&live, &sheet->committed, sizeof live) != 0)
         SendMessageA(
             sheet->tool, CTM_SETSETTINGS, CAL_SETTINGS_SIZE, reinterpret_cast<LPARAM>(&sheet->committed));
 }
 
-void HostDestroySheet(HostPanel* panel)
+void HostDestroySheet(std::unique_ptr<HostSheet>* slot)
 {
-    std::unique_ptr<HostSheet> sheet = std::move(panel->sheet);
+    std::unique_ptr<HostSheet> sheet = std::move(*slot);
     if (sheet == nullptr)
         return;
     DestroyWindow(sheet->page);
     DestroyWindow(sheet->window);
-    if (IsWindow(panel->window))
-        SetForegroundWindow(panel->window);
+    if (IsWindow(sheet->owner))
+        SetForegroundWindow(sheet->owner);
 }

@@ -5,8 +5,8 @@
 
 #include "host/panel.h"
 #include "host/png_encoder.h"
-#include "host/property_sheet.h"
 #include "host/report.h"
+#include "host/tool_window.h"
 
 namespace {
 
@@ -132,9 +132,7 @@ int HostRunScreenshot(HostPlugin* plugin, HINSTANCE instance, const std::string&
             error = "the picture could not be written to " + file + ": " + error;
     }
     for (size_t i = 0; ok && i < panel.tools.size(); ++i) {
-        RECT r{};
-        GetWindowRect(panel.tools[i].window, &r);
-        MapWindowPoints(nullptr, panel.window, reinterpret_cast<POINT*>(&r), 2);
+        const RECT r = HostToolRect(panel.tools[i].window, panel.window);
         HostWriteOutput("tool " + std::to_string(i) + " " + std::to_string(r.left) + " " +
             std::to_string(r.top) + " " + std::to_string(r.right - r.left) + " " +
             std::to_string(r.bottom - r.top) + " " + (i < 4 ? names[i] : ""));

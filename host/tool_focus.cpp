@@ -1,8 +1,8 @@
 #include "host/tool_focus.h"
 
-#include <oleacc.h>
+#include <string>
 
-#include <algorithm>
+#include "host/tool_window.h"
 
 namespace {
 
@@ -46,32 +46,6 @@ void CALLBACK OnToolEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, 
 
 }  // namespace
 
-std::string HostToolAccessibleName(HWND tool)
-{
-    IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(
-            tool, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&object))) ||
-        object == nullptr)
-        return "";
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    std::string text;
-    if (SUCCEEDED(object->get_accName(self, &name)) && name != nullptr) {
-        const int bytes = WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
-        if (bytes > 1) {
-            text.resize(static_cast<size_t>(bytes));
-            WideCharToMultiByte(CP_ACP, 0, name, -1, text.data(), bytes, nullptr, nullptr);
-            text.resize(static_cast<size_t>(bytes - 1));
-        }
-        SysFreeString(name);
-    }
-    object->Release();
-    return text;
-}
-
 bool HostHandleTabKey(HostPanel* panel, const MSG& msg)
 {
     if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || panel->tools.empty())
@@ -88,15 +62,6 @@ bool HostHandleTabKey(HostPanel* panel, const MSG& msg)
     InvalidateRect(panel->window, nullptr, FALSE);
     DescribeFocus(panel, tool);
     return true;
-}
-
-void HostFocusCurrentTool(HostPanel* panel)
-{
-    if (panel->tools.empty())
-        return;
-    const bool known = std::any_of(panel->tools.begin(), panel->tools.end(),
-        [panel](const HostTool& t) { return t.window == panel->current; });
-    SetFocus(known ? panel->current : panel->tools.front().window);
 }
 
 void HostFollowToolFocus(HostPanel* panel)

@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "host/panel.h"
 
 // Takes Tab and Shift+Tab meant for the panel or one of its tools and moves
@@ -15,17 +13,10 @@
 // Returns whether msg was taken.
 bool HostHandleTabKey(HostPanel* panel, const MSG& msg);
 
-// Gives the focus to the tool last clicked, else the first one.
-void HostFocusCurrentTool(HostPanel* panel);
-
 // Follows the focus and the shown month of the panel's tools from their
 // accessibility events, keeping the status line current. Stop before the
 // panel goes.
 void HostFollowToolFocus(HostPanel* panel);
 void HostStopFollowingToolFocus();
-
-// The tool's name as screen readers read it (for a calendar, its shown month
-// and year), "" when it offers none.
-std::string HostToolAccessibleName(HWND tool);
 
 #endif
