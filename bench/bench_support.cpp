@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "test_parent.h"
+#include "tests/win32/support/test_parent.h"
 
 double BenchNowUs()
 {

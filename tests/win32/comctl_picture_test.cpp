@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "comctl_generation.h"
-#include "plugin_loader.h"
-#include "test_parent.h"
+#include "tests/win32/support/comctl_generation.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/test_parent.h"
 
 namespace {
 

@@ -6,8 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "plugin_loader.h"
-#include "resource_ledger.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/resource_ledger.h"
+#include "tests/win32/support/test_main.h"
 
 namespace {
 

@@ -11,12 +11,13 @@
 #include <memory>
 #include <vector>
 
-#include "import_hooks.h"
-#include "plugin_loader.h"
 #include "resource.h"
-#include "resource_ledger.h"
-#include "test_parent.h"
-#include "tool_test.h"
+#include "tests/win32/support/import_hooks.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/resource_ledger.h"
+#include "tests/win32/support/test_main.h"
+#include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/tool_test.h"
 #include "tool/tool_state.h"
 
 namespace {

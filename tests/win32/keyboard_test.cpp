@@ -11,11 +11,12 @@
 #include <functional>
 #include <vector>
 
-#include "modal_driver.h"
-#include "plugin_loader.h"
 #include "resource.h"
-#include "test_parent.h"
-#include "tool_test.h"
+#include "tests/win32/support/modal_driver.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/test_main.h"
+#include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/tool_test.h"
 #include "tool/tool_state.h"
 
 namespace {

@@ -13,8 +13,8 @@
 
 #include <gtest/gtest.h>
 
-#include "resource_ledger.h"
-#include "test_parent.h"
+#include "tests/win32/support/resource_ledger.h"
+#include "tests/win32/support/test_parent.h"
 #include "tool/tool_settings.h"
 #include "tool/tool_state.h"
 #include "view/month_layout.h"

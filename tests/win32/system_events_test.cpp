@@ -10,10 +10,11 @@
 #include <memory>
 #include <vector>
 
-#include "plugin_loader.h"
 #include "resource.h"
-#include "test_parent.h"
-#include "tool_test.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/test_main.h"
+#include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/tool_test.h"
 #include "tool/tool_state.h"
 
 namespace {

@@ -10,12 +10,13 @@
 #include <cstring>
 #include <memory>
 
-#include "plugin_loader.h"
 #include "resource.h"
-#include "resource_ledger.h"
-#include "test_parent.h"
-#include "time_scale.h"
-#include "tool_test.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/resource_ledger.h"
+#include "tests/win32/support/test_main.h"
+#include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/time_scale.h"
+#include "tests/win32/support/tool_test.h"
 #include "tool/tool_state.h"
 
 namespace {

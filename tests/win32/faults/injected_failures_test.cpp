@@ -22,14 +22,15 @@
 #include <string>
 #include <vector>
 
-#include "fault_injection.h"
-#include "modal_driver.h"
-#include "plugin_loader.h"
-#include "record_guard.h"
 #include "resource.h"
-#include "resource_ledger.h"
-#include "robust_support.h"
-#include "test_parent.h"
+#include "tests/win32/support/fault_injection.h"
+#include "tests/win32/support/menu_look.h"
+#include "tests/win32/support/modal_driver.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/record_guard.h"
+#include "tests/win32/support/resource_ledger.h"
+#include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/transfer_capture.h"
 #include "tool/fit_size.h"
 #include "tool/tool_state.h"
 

@@ -15,12 +15,13 @@
 #include "host/panel_layout.h"
 #include "host/screenshot.h"
 #include "host/settings_format.h"
-#include "host_process.h"
-#include "plugin_loader.h"
-#include "png_decode.h"
 #include "resource.h"
-#include "test_parent.h"
-#include "time_scale.h"
+#include "tests/win32/support/host_process.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/png_decode.h"
+#include "tests/win32/support/test_files.h"
+#include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/time_scale.h"
 #include "tool/tool_state.h"
 
 namespace {

@@ -13,10 +13,11 @@
 #include <cstring>
 
 #include "host/settings_format.h"
-#include "host_process.h"
-#include "plugin_loader.h"
 #include "resource.h"
-#include "test_parent.h"
+#include "tests/win32/support/host_process.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/test_files.h"
+#include "tests/win32/support/test_parent.h"
 
 namespace {
 

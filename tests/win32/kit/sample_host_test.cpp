@@ -18,11 +18,12 @@
 #include <vector>
 
 #include "cal_version.h"
-#include "host_process.h"
-#include "time_scale.h"
 #include "plugin/caltool.h"
-#include "plugin_loader.h"
 #include "resource.h"
+#include "tests/win32/support/host_process.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/test_files.h"
+#include "tests/win32/support/time_scale.h"
 
 namespace {
 

@@ -20,11 +20,16 @@
 #include <string>
 #include <vector>
 
-#include "modal_driver.h"
-#include "plugin_loader.h"
 #include "resource.h"
-#include "robust_support.h"
-#include "tool_test.h"
+#include "tests/win32/support/figures.h"
+#include "tests/win32/support/ledger_expectations.h"
+#include "tests/win32/support/menu_look.h"
+#include "tests/win32/support/modal_driver.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/seeded_random.h"
+#include "tests/win32/support/test_main.h"
+#include "tests/win32/support/tool_test.h"
+#include "tests/win32/support/transfer_capture.h"
 #include "tool/tool_state.h"
 
 namespace {

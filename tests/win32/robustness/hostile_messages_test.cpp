@@ -13,10 +13,13 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin_loader.h"
 #include "resource.h"
-#include "robust_support.h"
-#include "tool_test.h"
+#include "tests/win32/support/figures.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/seeded_random.h"
+#include "tests/win32/support/test_main.h"
+#include "tests/win32/support/tool_test.h"
+#include "tests/win32/support/transfer_capture.h"
 #include "tool/fit_size.h"
 #include "tool/tool_state.h"
 

@@ -1,6 +1,4 @@
-#include "plugin_loader.h"
-
-#include <gtest/gtest.h>
+#include "tests/win32/support/plugin_loader.h"
 
 #include <algorithm>
 
@@ -39,12 +37,4 @@ const CalLoadedPlugin& CalTestPlugin()
         return p;
     }();
     return plugin;
-}
-
-int CalTestMain(int argc, char** argv)
-{
-    testing::InitGoogleTest(&argc, argv);
-    if (argc >= 2)
-        g_calTestDllPath = CalTestWindowsPath(argv[argc - 1]);
-    return RUN_ALL_TESTS();
 }

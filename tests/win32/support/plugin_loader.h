@@ -7,8 +7,8 @@
 
 #include "plugin/caltool.h"
 
-// The path of the library under test, set by CalTestMain from the command
-// line; a Unix path (as the build passes it) is read on Wine's Z: drive.
+// The path of the library under test, set by the test program from its
+// command line; a Unix path (as the build passes it) is read on Wine's Z: drive.
 extern std::string g_calTestDllPath;
 
 struct CalLoadedPlugin {
@@ -27,8 +27,5 @@ const CalLoadedPlugin& CalTestPlugin();
 
 // A Windows path for a path as the build passes it.
 std::string CalTestWindowsPath(std::string path);
-
-// The main of a test program whose last argument is the library's path.
-int CalTestMain(int argc, char** argv);
 
 #endif

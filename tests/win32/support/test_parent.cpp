@@ -1,4 +1,4 @@
-#include "test_parent.h"
+#include "tests/win32/support/test_parent.h"
 
 #include <cstring>
 

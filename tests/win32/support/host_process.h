@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <array>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -60,21 +59,5 @@ private:
     void* slot_ = nullptr;  // a pointer variable in the host for CTM_GETSETTINGS
     void Drain();
 };
-
-// A folder of its own under the temporary folder, removed with its files.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    std::string Path(const std::string& name) const { return path_ + "\\" + name; }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-std::vector<BYTE> ReadBytes(const std::string& path);
-bool WriteBytes(const std::string& path, const std::vector<BYTE>& bytes);
-bool FileExists(const std::string& path);
 
 #endif
