@@ -140,6 +140,8 @@ add_library(cal_win32_support STATIC
     tests/win32/support/fault_injection.cpp
     tests/win32/support/comctl_generation.cpp
     tests/win32/support/record_guard.cpp
+    tests/win32/support/tool_record.cpp
+    tests/win32/support/screen_capture.cpp
     tests/win32/support/transfer_capture.cpp
     tests/win32/support/menu_look.cpp
     tests/win32/support/process_resources.cpp

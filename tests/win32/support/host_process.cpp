@@ -1,8 +1,11 @@
 #include "tests/win32/support/host_process.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "plugin/caltool.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/test_parent.h"
 #include "tests/win32/support/time_scale.h"
 
 std::string g_hostExe;
@@ -32,13 +35,6 @@ BOOL CALLBACK MatchTopLevel(HWND window, LPARAM param)
     return FALSE;
 }
 
-HWND FindTopLevel(DWORD pid, const char* className, bool visibleOnly, HWND except = nullptr)
-{
-    Search s{pid, className, visibleOnly, except, nullptr};
-    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
 BOOL CALLBACK CollectTool(HWND window, LPARAM param)
 {
     char name[64] = "";
@@ -49,6 +45,34 @@ BOOL CALLBACK CollectTool(HWND window, LPARAM param)
 }
 
 }  // namespace
+
+HWND FindTopLevel(DWORD pid, const char* className, bool visibleOnly, HWND except)
+{
+    Search s{pid, className, visibleOnly, except, nullptr};
+    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HostBlock DefaultBlock()
+{
+    CalTestParent parent;
+    RECT r{0, 0, 160, 120};
+    HWND tool = CalTestPlugin().create(parent.window, &r, nullptr, 0, 0);
+    CalToolSettings* live = nullptr;
+    SendMessageA(tool, CTM_GETSETTINGS, 0, reinterpret_cast<LPARAM>(&live));
+    HostBlock block{};
+    if (live != nullptr)
+        std::memcpy(block.data(), live, block.size());
+    DestroyWindow(tool);
+    return block;
+}
+
+LONG BlockField(const HostBlock& block, size_t offset)
+{
+    LONG v;
+    std::memcpy(&v, block.data() + offset, sizeof v);
+    return v;
+}
 
 HostProcess::HostProcess(const std::vector<std::string>& args)
 {

@@ -16,6 +16,17 @@ using HostBlock = std::array<BYTE, 132>;
 extern std::string g_hostExe;  // Windows paths, from the command line
 extern std::string g_pluginDll;
 
+// A tool's defaults, from a tool of the library (CalTestPlugin) made in this
+// process.
+HostBlock DefaultBlock();
+
+// The 32-bit field at offset in a block.
+LONG BlockField(const HostBlock& block, size_t offset);
+
+// A top-level window of the process with the class (visible only, unless
+// asked otherwise) other than except, or null.
+HWND FindTopLevel(DWORD pid, const char* className, bool visibleOnly = true, HWND except = nullptr);
+
 class HostProcess {
 public:
     // Starts the host with these arguments (each quoted).

@@ -25,6 +25,18 @@ struct CalLoadedPlugin {
 // type. Returns the same record on every call.
 const CalLoadedPlugin& CalTestPlugin();
 
+// For a library already in memory (plugin.module), what CalTestPlugin does
+// after loading it: enumerates its panel type with this program's instance,
+// resolves the three names it gives and initialises the type. The entry
+// points that could not be had stay null.
+void CalTestStartPlugin(CalLoadedPlugin& plugin);
+
+// An export of the module by name, as the type F; null when it has none.
+template <typename F> F CalTestExport(HMODULE module, const char* name)
+{
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
 // A Windows path for a path as the build passes it.
 std::string CalTestWindowsPath(std::string path);
 
