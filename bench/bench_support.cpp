@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "test_parent.h"
+#include "tests/win32/support/test_parent.h"
 
 double BenchNowUs()
 {
@@ -54,43 +54,6 @@ std::string BenchMicros(double us)
     if (us >= 1)
         return BenchFormat("%.1f us", us);
     return BenchFormat("%.3f us", us);
-}
-
-BenchSurface::BenchSurface(int w, int h)
-    : width(w)
-    , height(h)
-    , dc(CreateCompatibleDC(nullptr))
-{
-    BITMAPINFO info{};
-    info.bmiHeader = BITMAPINFOHEADER{sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* p = nullptr;
-    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &p, nullptr, 0);
-    bits = static_cast<DWORD*>(p);
-    old = SelectObject(dc, bitmap);
-}
-
-BenchSurface::~BenchSurface()
-{
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-}
-
-void BenchSurface::Fill(DWORD pixel)
-{
-    GdiFlush();
-    std::fill(bits, bits + static_cast<std::size_t>(width) * static_cast<std::size_t>(height), pixel);
-}
-
-long BenchSurface::Count(DWORD pixel) const
-{
-    GdiFlush();
-    long n = 0;
-    const std::size_t total = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    for (std::size_t i = 0; i < total; ++i)
-        if ((bits[i] & 0xFFFFFFu) == pixel)
-            ++n;
-    return n;
 }
 
 double BenchPaintedShare(HWND window)

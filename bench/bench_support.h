@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/win32/support/screen_capture.h"
+
 // Microseconds from an arbitrary origin.
 double BenchNowUs();
 
@@ -22,22 +24,7 @@ std::string BenchMicros(double us);
 std::string BenchFormat(const char* format, ...);
 
 // A top-down 32-bit memory surface standing in for a paint surface.
-struct BenchSurface {
-    int width;
-    int height;
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-    DWORD* bits = nullptr;
-
-    BenchSurface(int w, int h);
-    ~BenchSurface();
-    BenchSurface(const BenchSurface&) = delete;
-    BenchSurface& operator=(const BenchSurface&) = delete;
-
-    void Fill(DWORD pixel);
-    long Count(DWORD pixel) const;
-};
+using BenchSurface = CalDibSurface;
 
 // The colour put under every paint that is checked: no system colour of
 // the view is this.

@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "import_hooks.h"
 #include "paint_profile.h"
 #include "plugin/caltool.h"
-#include "plugin_loader.h"
-#include "test_parent.h"
+#include "tests/win32/support/import_hooks.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/test_parent.h"
 #include "tool/tool_settings.h"
 #include "tool/tool_state.h"
 #include "view/month_paint.h"

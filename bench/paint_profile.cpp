@@ -3,7 +3,7 @@
 #include <cstdarg>
 
 #include "bench_support.h"
-#include "import_hooks.h"
+#include "tests/win32/support/import_hooks.h"
 
 namespace {
 

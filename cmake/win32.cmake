@@ -129,21 +129,41 @@ if(NOT CAL_TESTS)
     return()
 endif()
 
-# What the Windows tests share: a host's way of loading the library, a
-# recording parent window, and counting of what a module makes and releases.
-add_library(cal_test_support STATIC
+# What the Windows tests and the benchmark share, without GoogleTest: a
+# host's way of loading the library, a recording parent window, counting of
+# what a module makes and releases, import hooks and the fault injector, modal
+# loops driven from inside, pictures read from surfaces, the screen and the
+# library's transfers, and a host run as a process of its own.
+add_library(cal_win32_support STATIC
     tests/win32/support/import_hooks.cpp
     tests/win32/support/resource_ledger.cpp
     tests/win32/support/test_parent.cpp
     tests/win32/support/plugin_loader.cpp
     tests/win32/support/modal_driver.cpp
-    tests/win32/support/tool_test.cpp
     tests/win32/support/fault_table.cpp
     tests/win32/support/fault_injection.cpp
     tests/win32/support/comctl_generation.cpp
+    tests/win32/support/record_guard.cpp
+    tests/win32/support/tool_record.cpp
+    tests/win32/support/screen_capture.cpp
+    tests/win32/support/transfer_capture.cpp
+    tests/win32/support/menu_look.cpp
+    tests/win32/support/process_resources.cpp
+    tests/win32/support/host_process.cpp
+    tests/win32/support/test_files.cpp
+    tests/win32/support/png_decode.cpp
 )
-target_include_directories(cal_test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests/win32/support)
-target_link_libraries(cal_test_support PUBLIC GTest::gtest PRIVATE cal_warnings)
+target_include_directories(cal_win32_support PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(cal_win32_support PUBLIC windowscodecs ole32 uuid PRIVATE cal_warnings)
+
+# The part that uses GoogleTest: the tests' main, the base of the tool window
+# tests and the expectations they share.
+add_library(cal_test_support STATIC
+    tests/win32/support/test_main.cpp
+    tests/win32/support/tool_test.cpp
+    tests/win32/support/ledger_expectations.cpp
+)
+target_link_libraries(cal_test_support PUBLIC cal_win32_support GTest::gtest PRIVATE cal_warnings)
 
 # The platform-free tests once more, built for the 32-bit target.
 cal_wine_test(core_tests_win32

@@ -14,19 +14,16 @@
 #include <string>
 #include <vector>
 
-#include "plugin_loader.h"
-#include "resource_ledger.h"
-#include "test_parent.h"
-#include "tool_test.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/resource_ledger.h"
+#include "tests/win32/support/test_main.h"
+#include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/tool_record.h"
+#include "tests/win32/support/tool_test.h"
 #include "tool/tool_state.h"
 #include "view/month_layout.h"
 
 namespace {
-
-CalToolState* Record(HWND tool)
-{
-    return reinterpret_cast<CalToolState*>(GetWindowLongPtrA(tool, 0));
-}
 
 // A reference held for the scope; released at its end.
 template <typename T> struct Ref {
@@ -165,7 +162,7 @@ protected:
     // Shows (year, month) as the user would find it after browsing there.
     static void Show(HWND tool, WORD year, WORD month)
     {
-        CalToolState* s = Record(tool);
+        CalToolState* s = CalToolFromWindow(tool);
         s->shown.wYear = year;
         s->shown.wMonth = month;
     }
@@ -180,7 +177,7 @@ protected:
     // Where day d's cell lies on the screen, by the month view's geometry.
     static RECT ExpectedCell(HWND tool, int d)
     {
-        const CalToolState* s = Record(tool);
+        const CalToolState* s = CalToolFromWindow(tool);
         RECT client;
         GetClientRect(tool, &client);
         CalLayoutInput in{};
@@ -223,7 +220,7 @@ TEST_F(Accessibility, TheMonthReadsAsATableOfItsDaysInTheLocalesWords)
     EXPECT_EQ(title, German() ? L"Dezember 2026" : L"December 2026");
     EXPECT_EQ(title, Formatted(2026, 12, 1, 0, L"MMMM yyyy"));
 
-    const CalToolState* s = Record(tool);
+    const CalToolState* s = CalToolFromWindow(tool);
     BSTR description = nullptr;
     EXPECT_EQ(a->get_accDescription(kSelf, &description), S_OK);
     EXPECT_EQ(
@@ -280,7 +277,7 @@ TEST_F(Accessibility, NamesAndPlacesFollowTheMonthTheSettingsAndTheSize)
 
     // The same object reads the tool as it is at each call.
     Show(tool, 2024, 2);
-    CalToolState* s = Record(tool);
+    CalToolState* s = CalToolFromWindow(tool);
     s->settings.weekNumbers = 1;
     s->settings.firstDay = 1;
     SetWindowPos(tool, nullptr, 0, 0, 331, 247, SWP_NOMOVE | SWP_NOZORDER);
@@ -311,7 +308,7 @@ TEST_F(Accessibility, NamesAndPlacesFollowTheMonthTheSettingsAndTheSize)
 TEST_F(Accessibility, TodaysCellIsMarkedAsSelectedAndNoOtherDay)
 {
     HWND tool = Create();
-    const CalToolState* s = Record(tool);
+    const CalToolState* s = CalToolFromWindow(tool);
     const WORD today = s->shown.wDay;  // a new tool shows today's month
     Ref<IAccessible> a;
     ASSERT_NO_FATAL_FAILURE(Read(tool, a));
@@ -402,10 +399,10 @@ TEST_F(Accessibility, ReadersWalkTheDaysByOrderByGridAndByEnumeration)
     EXPECT_EQ(a->accNavigate(99, kSelf, &end), E_INVALIDARG);
 
     // With Monday first the rows break elsewhere: Sunday 6 ends a row.
-    Record(tool)->settings.firstDay = 1;
+    CalToolFromWindow(tool)->settings.firstDay = 1;
     EXPECT_EQ(Navigate(a.p, NAVDIR_RIGHT, 5), 6);
     EXPECT_EQ(Navigate(a.p, NAVDIR_RIGHT, 6), -1);
-    Record(tool)->settings.firstDay = 0;
+    CalToolFromWindow(tool)->settings.firstDay = 0;
 
     // The children, as the platform enumerates them for a reader.
     VARIANT children[40];
@@ -535,7 +532,7 @@ TEST_F(Accessibility, AnAnswerNoReaderClaimedIsReleasedWithTheWindow)
 TEST_F(Accessibility, ASteppedMonthIsAnnouncedAsANameChange)
 {
     HWND tool = Create();
-    CalToolState* s = Record(tool);
+    CalToolState* s = CalToolFromWindow(tool);
     HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
         RecordEvent, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(hook, nullptr);

@@ -8,9 +8,9 @@
 
 #include <cstdio>
 
-#include "comctl_generation.h"
-#include "plugin_loader.h"
-#include "test_parent.h"
+#include "tests/win32/support/comctl_generation.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/test_parent.h"
 
 namespace {
 

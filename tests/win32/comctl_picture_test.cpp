@@ -16,9 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "comctl_generation.h"
-#include "plugin_loader.h"
-#include "test_parent.h"
+#include "tests/win32/support/comctl_generation.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/screen_capture.h"
+#include "tests/win32/support/test_parent.h"
 
 namespace {
 
@@ -56,8 +57,7 @@ Picture Paint()
     SetCursorPos(0, 0);  // no spinner under the mouse, hot or not
     // Read back from the screen: in a corner no other test's window goes to,
     // and above them all, so that a parallel run cannot cover it.
-    CalTestParent parent(300, 240, 40, 740);
-    SetWindowPos(parent.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    CalTestParent parent(300, 240, 40, 740, CalPanelLayer::Topmost);
     RECT r{10, 10, 250, 190};
     HWND tool = CalTestPlugin().create(parent.window, &r, nullptr, 0, 0);
     if (tool == nullptr)
@@ -76,21 +76,8 @@ Picture Paint()
         OffsetRect(&sr, -screen.left, -screen.top);
         p.spinners.push_back(sr);
     }
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), p.width, -p.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC screenDc = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screenDc);
-    HBITMAP surface = CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, surface);
-    BitBlt(memory, 0, 0, p.width, p.height, screenDc, screen.left, screen.top, SRCCOPY);
-    GdiFlush();
-    const auto* px = static_cast<const uint32_t*>(bits);
-    p.pixels.assign(px, px + size_t(p.width) * size_t(p.height));
-    SelectObject(memory, old);
-    DeleteObject(surface);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screenDc);
+    const std::vector<DWORD> shown = CalScreenPixels(screen);
+    p.pixels.assign(shown.begin(), shown.end());
     DestroyWindow(tool);
     return p;
 }

@@ -13,29 +13,17 @@
 #include <string>
 #include <vector>
 
-#include "import_hooks.h"
-#include "modal_driver.h"
-#include "plugin_loader.h"
-#include "resource_ledger.h"
-#include "test_parent.h"
-#include "tool_test.h"
+#include "tests/win32/support/import_hooks.h"
+#include "tests/win32/support/modal_driver.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/resource_ledger.h"
+#include "tests/win32/support/test_main.h"
+#include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/tool_record.h"
+#include "tests/win32/support/tool_test.h"
 #include "tool/tool_state.h"
 
 namespace {
-
-CalToolState* Record(HWND tool)
-{
-    return reinterpret_cast<CalToolState*>(GetWindowLongPtrA(tool, 0));
-}
-
-CalToolSettings Defaults()
-{
-    CalToolSettings s{};
-    s.font.lfHeight = -9;
-    s.font.lfWeight = 400;
-    std::strcpy(s.font.lfFaceName, "Arial");
-    return s;
-}
 
 bool SameFont(const LOGFONTA& a, const LOGFONTA& b)
 {
@@ -114,8 +102,8 @@ std::vector<WPARAM> KeysFor(int position, int weekday = -1)
 CHOOSEFONTA ExpectedChooser(HWND tool, INT pointSize)
 {
     // The font is the live record's: the chooser works on it directly.
-    return {60, tool, nullptr, &Record(tool)->settings.font, pointSize, 0x41, 0xCDCDCDCD, 0, nullptr, nullptr,
-        nullptr, nullptr, 0x2000, 0xCDCD, 0, 0};
+    return {60, tool, nullptr, &CalToolFromWindow(tool)->settings.font, pointSize, 0x41, 0xCDCDCDCD, 0,
+        nullptr, nullptr, nullptr, nullptr, 0x2000, 0xCDCD, 0, 0};
 }
 
 // The offset of the first byte that differs, -1 when none does.
@@ -137,17 +125,6 @@ struct SeenByHost {
     bool updatePending;
 };
 
-// Counts the WM_CONTEXTMENU that a child's default handling would pass up.
-WNDPROC g_parentProc = nullptr;
-int g_contextMenus = 0;
-
-LRESULT CALLBACK CountContextMenus(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_CONTEXTMENU)
-        ++g_contextMenus;
-    return CallWindowProcA(g_parentProc, window, message, wParam, lParam);
-}
-
 class ContextMenu : public CalToolTest {
 protected:
     void SetUp() override
@@ -160,8 +137,8 @@ protected:
             CalToolSettings* block = nullptr;
             const LRESULT size = SendMessageA(tool, CTM_GETSETTINGS, 0, reinterpret_cast<LPARAM>(&block));
             ASSERT_EQ(size, 132);
-            seen_.push_back({n.wParam, n.lParam, *block, Record(tool)->appliedFont,
-                GetUpdateRect(tool, nullptr, FALSE) != FALSE});
+            seen_.push_back(
+                {n.wParam, n.lParam, *block, CalToolFromWindow(tool)->appliedFont, CalNeedsPaint(tool)});
         };
     }
 
@@ -230,16 +207,12 @@ TEST_F(ContextMenu, ARightClickShowsTheOptionsAtThePointAndDestroysTheMenuAfterw
 {
     HWND tool = Create();
     ASSERT_NE(tool, nullptr);
-    g_parentProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(parent_->window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountContextMenus)));
-    g_contextMenus = 0;
     const CalLedgerCounts before = CalLedgerSnapshot();
     const OpenMenu m = Show(tool, {30, 20});
     const CalLedgerCounts made = CalLedgerSnapshot() - before;
     EXPECT_EQ(made.menusMade, 2) << "the menu and its weekday submenu";
     EXPECT_EQ(made.menusDestroyed, 2) << "both destroyed once the menu closed";
-    SetWindowLongPtrA(parent_->window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_parentProc));
-    EXPECT_EQ(g_contextMenus, 0) << "the right click is not passed on";
+    EXPECT_EQ(parent_->contextMenus, 0) << "the right click is not passed on";
     ASSERT_EQ(m.items.size(), 8u);
     const char* texts[] = {"First day of the week", "Week numbers", "User Halvex background",
         "Select Font...", "", "About Calendar...", "", "Properties..."};
@@ -318,7 +291,7 @@ TEST_F(ContextMenu, MarksFollowTheBlockAndAnyStoredFirstDayIsSafe)
     const Case cases[] = {{0, 1, 1}, {1, 0, 6}, {2, 2, 3}, {-1, 0, 7}, {0, 5, -1}, {0, 0, 1000},
         {0, 0, INT_MAX}, {0, 0, INT_MIN}};
     for (const Case& c : cases) {
-        CalToolSettings block = Defaults();
+        CalToolSettings block = CalArialSettings();
         block.weekNumbers = c.weekNumbers;
         block.useBackground = c.useBackground;
         block.firstDay = c.firstDay;
@@ -338,7 +311,8 @@ TEST_F(ContextMenu, MarksFollowTheBlockAndAnyStoredFirstDayIsSafe)
                 EXPECT_FALSE(day.marked()) << "firstDay " << c.firstDay << ", item " << i;
             }
         }
-        EXPECT_EQ(Record(tool)->settings.firstDay, c.firstDay) << "opening the menu changes nothing";
+        EXPECT_EQ(CalToolFromWindow(tool)->settings.firstDay, c.firstDay)
+            << "opening the menu changes nothing";
         DestroyWindow(tool);
     }
 }
@@ -346,7 +320,7 @@ TEST_F(ContextMenu, MarksFollowTheBlockAndAnyStoredFirstDayIsSafe)
 TEST_F(ContextMenu, WeekNumbersAndBackgroundFlipAndTheHostHearsAfterTheRecord)
 {
     HWND tool = Create();
-    const CalToolSettings* s = &Record(tool)->settings;
+    const CalToolSettings* s = &CalToolFromWindow(tool)->settings;
     const RECT whole = Client(tool);
     const int positions[] = {1, 2};
     for (int position : positions) {
@@ -368,14 +342,14 @@ TEST_F(ContextMenu, WeekNumbersAndBackgroundFlipAndTheHostHearsAfterTheRecord)
     EXPECT_EQ(parent_->Received(CTN_SETTINGSCHANGED).size(), 4u);
 
     // A stored 2 reads as on, and the user's choice turns it off.
-    CalToolSettings block = Defaults();
+    CalToolSettings block = CalArialSettings();
     block.weekNumbers = 2;
     block.useBackground = 2;
     HWND stored = Create(&block, 200, 0);
     Choose(stored, KeysFor(1));
     Choose(stored, KeysFor(2));
-    EXPECT_EQ(Record(stored)->settings.weekNumbers, 0);
-    EXPECT_EQ(Record(stored)->settings.useBackground, 0);
+    EXPECT_EQ(CalToolFromWindow(stored)->settings.weekNumbers, 0);
+    EXPECT_EQ(CalToolFromWindow(stored)->settings.useBackground, 0);
 }
 
 TEST_F(ContextMenu, EachWeekdayCanBeChosenAndChoosingTheSameOneAgainStillNotifies)
@@ -385,7 +359,7 @@ TEST_F(ContextMenu, EachWeekdayCanBeChosenAndChoosingTheSameOneAgainStillNotifie
     for (int day : {3, 6, 0, 1, 2, 4, 5, 5}) {
         seen_.clear();
         const RECT update = Choose(tool, KeysFor(0, day));
-        EXPECT_EQ(Record(tool)->settings.firstDay, day);
+        EXPECT_EQ(CalToolFromWindow(tool)->settings.firstDay, day);
         ASSERT_EQ(seen_.size(), 1u) << "day " << day;
         EXPECT_EQ(seen_[0].lParam, 0);
         EXPECT_EQ(seen_[0].settings.firstDay, day);
@@ -398,29 +372,29 @@ TEST_F(ContextMenu, EachWeekdayCanBeChosenAndChoosingTheSameOneAgainStillNotifie
 TEST_F(ContextMenu, PropertiesOnlyAsksTheHostAndOtherCommandsDoNothing)
 {
     HWND tool = Create();
-    const CalToolSettings before = Record(tool)->settings;
+    const CalToolSettings before = CalToolFromWindow(tool)->settings;
     const RECT update = Choose(tool, KeysFor(5));
     ASSERT_EQ(parent_->notifications.size(), 1u);
     EXPECT_EQ(parent_->notifications[0].message, static_cast<UINT>(CTN_SHOWPROPERTIES));
     EXPECT_EQ(parent_->notifications[0].wParam, reinterpret_cast<WPARAM>(tool));
     EXPECT_EQ(parent_->notifications[0].lParam, 0);
     EXPECT_TRUE(IsRectEmpty(&update)) << "properties repaint nothing";
-    EXPECT_EQ(std::memcmp(&before, &Record(tool)->settings, sizeof before), 0);
+    EXPECT_EQ(std::memcmp(&before, &CalToolFromWindow(tool)->settings, sizeof before), 0);
 
     parent_->notifications.clear();
     for (WPARAM id : {118u, 0u, 128u, 1056u, 1057u, 65535u, 0x10076u}) {
         ValidateRect(tool, nullptr);
         EXPECT_EQ(SendMessageA(tool, WM_COMMAND, id, 0x1234), 0) << id;
-        EXPECT_FALSE(GetUpdateRect(tool, nullptr, FALSE)) << id;
+        EXPECT_FALSE(CalNeedsPaint(tool)) << id;
     }
     EXPECT_TRUE(parent_->notifications.empty());
-    EXPECT_EQ(std::memcmp(&before, &Record(tool)->settings, sizeof before), 0);
+    EXPECT_EQ(std::memcmp(&before, &CalToolFromWindow(tool)->settings, sizeof before), 0);
 
     // The notification code in the high word does not hide the command.
     EXPECT_EQ(SendMessageA(tool, WM_COMMAND, MAKEWPARAM(119, 1), 0), 0);
     EXPECT_EQ(SendMessageA(tool, WM_COMMAND, MAKEWPARAM(127, 0xFFFF), reinterpret_cast<LPARAM>(tool)), 0);
-    EXPECT_EQ(Record(tool)->settings.weekNumbers, 1);
-    EXPECT_EQ(Record(tool)->settings.firstDay, 6);
+    EXPECT_EQ(CalToolFromWindow(tool)->settings.weekNumbers, 1);
+    EXPECT_EQ(CalToolFromWindow(tool)->settings.firstDay, 6);
     EXPECT_EQ(parent_->Received(CTN_SETTINGSCHANGED).size(), 2u);
 }
 
@@ -434,11 +408,11 @@ CalModalScript Chooser(HWND tool, WPARAM command, std::string* face, CHOOSEFONTA
         HWND box = CalTestFindWindow("#32770");
         if (box == nullptr)
             return false;
-        *whileOpen = Record(tool)->settings.chooseFont;
+        *whileOpen = CalToolFromWindow(tool)->settings.chooseFont;
         SetWindowPos(box, nullptr, 560, 420, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         if (face == nullptr)
             return true;
-        *face = CalTestPickOtherFace(box, Record(tool)->settings.font.lfFaceName);
+        *face = CalTestPickOtherFace(box, CalToolFromWindow(tool)->settings.font.lfFaceName);
         return true;
     });
     script.Then([=] {
@@ -451,10 +425,10 @@ CalModalScript Chooser(HWND tool, WPARAM command, std::string* face, CHOOSEFONTA
 
 TEST_F(ContextMenu, AConfirmedFontIsAppliedAndReportedEveryTime)
 {
-    CalToolSettings block = Defaults();
+    CalToolSettings block = CalArialSettings();
     std::memset(&block.chooseFont, 0xCD, sizeof block.chooseFont);
     HWND tool = Create(&block);
-    CalToolState* state = Record(tool);
+    CalToolState* state = CalToolFromWindow(tool);
     const RECT whole = Client(tool);
 
     std::string face;
@@ -485,10 +459,10 @@ TEST_F(ContextMenu, AConfirmedFontIsAppliedAndReportedEveryTime)
 
 TEST_F(ContextMenu, ACancelledFontLeavesTheSettingsAsTheyWere)
 {
-    CalToolSettings block = Defaults();
+    CalToolSettings block = CalArialSettings();
     std::memset(&block.chooseFont, 0xCD, sizeof block.chooseFont);
     HWND tool = Create(&block);
-    CalToolState* state = Record(tool);
+    CalToolState* state = CalToolFromWindow(tool);
     // The chooser writes the face it shows into the font it was given, from
     // the moment it opens; a cancelled choice must not leave that face in
     // the block the host stores.

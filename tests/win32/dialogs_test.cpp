@@ -15,12 +15,14 @@
 #include "dialogs/about_box.h"
 #include "dialogs/about_sequence.h"
 #include "dialogs/properties_page.h"
-#include "modal_driver.h"
 #include "plugin/module.h"
-#include "import_hooks.h"
 #include "resource.h"
-#include "resource_ledger.h"
-#include "test_parent.h"
+#include "tests/win32/support/import_hooks.h"
+#include "tests/win32/support/ledger_expectations.h"
+#include "tests/win32/support/modal_driver.h"
+#include "tests/win32/support/resource_ledger.h"
+#include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/tool_record.h"
 #include "tool/tool_settings.h"
 #include "tool/tool_state.h"
 
@@ -28,11 +30,6 @@ namespace {
 
 // The library's objects and resources are linked into this program.
 const HMODULE kExe = GetModuleHandleA(nullptr);
-
-CalToolState* Record(HWND tool)
-{
-    return reinterpret_cast<CalToolState*>(GetWindowLongPtrA(tool, 0));
-}
 
 std::string Text(HWND window)
 {
@@ -70,17 +67,6 @@ void Click(HWND dialog, int id)
 void Apply(HWND page, WORD code = 0)
 {
     SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_PAGEAPPLY, code), 0);
-}
-
-bool NeedsPaint(HWND window)
-{
-    return GetUpdateRect(window, nullptr, FALSE) != FALSE;
-}
-
-// Byte for byte, as the host stores the block.
-template <typename T> bool Same(const T& a, const T& b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 CalToolSettings Settings(LONG weekNumbers, LONG firstDay, LONG useBackground)
@@ -331,7 +317,7 @@ TEST_F(Dialogs, ThePageIsPlacedAndLabelledAsTheHostAsks)
     CalTestPatchImport(kExe, "USER32.dll", "SetWindowPos", reinterpret_cast<void*>(g_realSetWindowPos));
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(g_pageWindow, page);
-    EXPECT_EQ(g_pageState, Record(tool));
+    EXPECT_EQ(g_pageState, CalToolFromWindow(tool));
     ASSERT_EQ(g_moves.size(), 1u);
     EXPECT_EQ(g_moves[0].window, page);
     EXPECT_EQ(g_moves[0].after, nullptr);
@@ -395,7 +381,7 @@ TEST_F(Dialogs, ThePageShowsTheRecordAndItsApplyKeepsFirstDayInRange)
 
         panel_->notifications.clear();
         Apply(page);
-        const CalToolSettings& s = Record(tool)->settings;
+        const CalToolSettings& s = CalToolFromWindow(tool)->settings;
         EXPECT_EQ(s.firstDay, c.shownDay);
         EXPECT_EQ(s.weekNumbers, c.weekNumbers == 1 ? 1 : 0);
         EXPECT_EQ(s.useBackground, c.useBackground == 1 ? 1 : 0);
@@ -420,18 +406,18 @@ TEST_F(Dialogs, ApplyTakesOverTheControlsOnlyWhereTheyDiffer)
     Apply(page);
     Apply(page, BN_CLICKED);
     EXPECT_EQ(Changes(), 0u);
-    EXPECT_FALSE(NeedsPaint(tool));
+    EXPECT_FALSE(CalNeedsPaint(tool));
 
-    const CalToolSettings before = Record(tool)->settings;
+    const CalToolSettings before = CalToolFromWindow(tool)->settings;
     Click(page, IDC_WEEKNUMBERS);
     Click(page, IDC_FIRSTDAY0 + 5);
     Click(page, IDC_USEBACKGROUND);
     EXPECT_EQ(CheckedDays(page), std::vector<int>{5});
-    EXPECT_TRUE(Same(Record(tool)->settings, before)) << "clicks wait for the apply";
+    EXPECT_TRUE(CalSameBytes(CalToolFromWindow(tool)->settings, before)) << "clicks wait for the apply";
     EXPECT_EQ(Changes(), 0u);
 
     Apply(page, BN_CLICKED);
-    const CalToolSettings& s = Record(tool)->settings;
+    const CalToolSettings& s = CalToolFromWindow(tool)->settings;
     EXPECT_EQ(s.weekNumbers, 1);
     EXPECT_EQ(s.firstDay, 5);
     EXPECT_EQ(s.useBackground, 1);
@@ -439,7 +425,7 @@ TEST_F(Dialogs, ApplyTakesOverTheControlsOnlyWhereTheyDiffer)
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].wParam, reinterpret_cast<WPARAM>(tool));
     EXPECT_EQ(changes[0].lParam, 1);
-    EXPECT_TRUE(NeedsPaint(tool));
+    EXPECT_TRUE(CalNeedsPaint(tool));
     g_erases = 0;
     UpdateWindow(tool);
     EXPECT_EQ(g_erases, 0) << "invalidated without erasing";
@@ -450,15 +436,15 @@ TEST_F(Dialogs, ApplyTakesOverTheControlsOnlyWhereTheyDiffer)
     EXPECT_EQ(Changes(), 2u);
 
     // Changed behind the page's back: the apply writes back what the page shows.
-    Record(tool)->settings.firstDay = 2;
-    Record(tool)->settings.useBackground = 0;
+    CalToolFromWindow(tool)->settings.firstDay = 2;
+    CalToolFromWindow(tool)->settings.useBackground = 0;
     UpdateWindow(tool);
     Apply(page);
     EXPECT_EQ(s.firstDay, 5);
     EXPECT_EQ(s.useBackground, 1);
     EXPECT_EQ(s.weekNumbers, 0);
     EXPECT_EQ(Changes(), 3u);
-    EXPECT_TRUE(NeedsPaint(tool));
+    EXPECT_TRUE(CalNeedsPaint(tool));
     Apply(page);
     EXPECT_EQ(Changes(), 3u);
 }
@@ -468,7 +454,7 @@ TEST_F(Dialogs, AFontChosenOnThePageIsPaintedFromTheNextApply)
     HWND tool = Tool();
     HWND page = Page(tool);
     ASSERT_NE(page, nullptr);
-    CalToolState* state = Record(tool);
+    CalToolState* state = CalToolFromWindow(tool);
     // Picks another face in the chooser when asked, then confirms (IDOK) or cancels.
     auto choose = [&](WPARAM button, bool pick, std::string& chosen) {
         CalModalScript script;
@@ -492,16 +478,16 @@ TEST_F(Dialogs, AFontChosenOnThePageIsPaintedFromTheNextApply)
     EXPECT_EQ(state->settings.chooseFont.hwndOwner, page);
     EXPECT_STREQ(state->settings.font.lfFaceName, chosen.c_str())
         << "the record's font holds the choice at once";
-    EXPECT_TRUE(Same(state->appliedFont, original)) << "painting keeps the old font until the apply";
+    EXPECT_TRUE(CalSameBytes(state->appliedFont, original)) << "painting keeps the old font until the apply";
     EXPECT_EQ(Changes(), 0u);
 
     UpdateWindow(tool);
     Apply(page);
-    EXPECT_TRUE(Same(state->appliedFont, state->settings.font));
+    EXPECT_TRUE(CalSameBytes(state->appliedFont, state->settings.font));
     auto changes = panel_->Received(CTN_SETTINGSCHANGED);
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].lParam, 1);
-    EXPECT_TRUE(NeedsPaint(tool));
+    EXPECT_TRUE(CalNeedsPaint(tool));
 
     // Another face picked and then cancelled: the chooser may have written
     // the pick into the font as the user browsed, but nothing of it stays.
@@ -509,7 +495,7 @@ TEST_F(Dialogs, AFontChosenOnThePageIsPaintedFromTheNextApply)
     std::string browsed;
     ASSERT_TRUE(choose(IDCANCEL, true, browsed));
     ASSERT_FALSE(browsed.empty());
-    EXPECT_TRUE(Same(state->settings.font, kept)) << "a cancelled chooser changes nothing";
+    EXPECT_TRUE(CalSameBytes(state->settings.font, kept)) << "a cancelled chooser changes nothing";
     Apply(page);
     EXPECT_EQ(Changes(), 1u);
 }
@@ -551,7 +537,7 @@ TEST_F(Dialogs, HostSettingsReachOnlyThePageOpenOnThatTool)
     ASSERT_NE(page, nullptr);
     const CalToolSettings block = Settings(1, 4, 1);
     EXPECT_EQ(SendMessageA(a, CTM_SETSETTINGS, 132, reinterpret_cast<LPARAM>(&block)), 0);
-    EXPECT_TRUE(Same(Record(a)->settings, block));
+    EXPECT_TRUE(CalSameBytes(CalToolFromWindow(a)->settings, block));
     EXPECT_EQ(CheckedDays(page), std::vector<int>{4});
     EXPECT_TRUE(Checked(page, IDC_WEEKNUMBERS));
     EXPECT_TRUE(Checked(page, IDC_USEBACKGROUND));
@@ -562,7 +548,7 @@ TEST_F(Dialogs, HostSettingsReachOnlyThePageOpenOnThatTool)
         Click(page, IDC_WEEKNUMBERS);
         ASSERT_EQ(CheckedDays(page), std::vector<int>{1});
         EXPECT_EQ(SendMessageA(a, CTM_SETSETTINGS, size, reinterpret_cast<LPARAM>(&other)), 0);
-        EXPECT_TRUE(Same(Record(a)->settings, block)) << "size " << size;
+        EXPECT_TRUE(CalSameBytes(CalToolFromWindow(a)->settings, block)) << "size " << size;
         EXPECT_EQ(CheckedDays(page), std::vector<int>{4}) << "size " << size;
         EXPECT_TRUE(Checked(page, IDC_WEEKNUMBERS)) << "size " << size;
         EXPECT_TRUE(Checked(page, IDC_USEBACKGROUND)) << "size " << size;
@@ -570,16 +556,16 @@ TEST_F(Dialogs, HostSettingsReachOnlyThePageOpenOnThatTool)
 
     Click(page, IDC_FIRSTDAY0 + 2);
     SendMessageA(b, CTM_SETSETTINGS, 132, reinterpret_cast<LPARAM>(&other));
-    EXPECT_TRUE(Same(Record(b)->settings, other));
+    EXPECT_TRUE(CalSameBytes(CalToolFromWindow(b)->settings, other));
     EXPECT_EQ(CheckedDays(page), std::vector<int>{2}) << "a page on another tool is left alone";
     EXPECT_TRUE(Checked(page, IDC_WEEKNUMBERS));
     EXPECT_EQ(Changes(), 0u);
 
     DestroyWindow(page);
     EXPECT_EQ(g_pageWindow, nullptr);
-    EXPECT_EQ(g_pageState, Record(a));
+    EXPECT_EQ(g_pageState, CalToolFromWindow(a));
     SendMessageA(a, CTM_SETSETTINGS, 132, reinterpret_cast<LPARAM>(&other));
-    EXPECT_TRUE(Same(Record(a)->settings, other));
+    EXPECT_TRUE(CalSameBytes(CalToolFromWindow(a)->settings, other));
 }
 
 TEST_F(Dialogs, APageOutlivingItsToolLetsGoAndTheNextPageBindsAnew)
@@ -608,13 +594,13 @@ TEST_F(Dialogs, APageOutlivingItsToolLetsGoAndTheNextPageBindsAnew)
     DestroyWindow(Page(b));
     page = Page(c);
     ASSERT_NE(page, nullptr);
-    EXPECT_EQ(g_pageState, Record(c));
+    EXPECT_EQ(g_pageState, CalToolFromWindow(c));
     EXPECT_EQ(CheckedDays(page), std::vector<int>{5});
     EXPECT_TRUE(Checked(page, IDC_USEBACKGROUND));
     Click(page, IDC_WEEKNUMBERS);
     Apply(page);
-    EXPECT_EQ(Record(c)->settings.weekNumbers, 1);
-    EXPECT_TRUE(Same(Record(b)->settings, first));
+    EXPECT_EQ(CalToolFromWindow(c)->settings.weekNumbers, 1);
+    EXPECT_TRUE(CalSameBytes(CalToolFromWindow(b)->settings, first));
     auto changes = panel_->Received(CTN_SETTINGSCHANGED);
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].wParam, reinterpret_cast<WPARAM>(c));

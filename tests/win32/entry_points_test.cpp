@@ -6,8 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "plugin_loader.h"
-#include "resource_ledger.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/resource_ledger.h"
+#include "tests/win32/support/test_main.h"
 
 namespace {
 
@@ -17,11 +18,6 @@ CalLoadedPlugin g_plugin;
 HINSTANCE HostInstance()
 {
     return GetModuleHandleA(nullptr);
-}
-
-template <typename F> F Export(const char* name)
-{
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(g_plugin.module, name)));
 }
 
 struct NameBuffers {
@@ -36,10 +32,10 @@ TEST(EntryPoints, LoadingResolvesTheFourPlainNames)
     g_plugin.module = LoadLibraryA(g_calTestDllPath.c_str());
     ASSERT_NE(g_plugin.module, nullptr) << g_calTestDllPath;
     CalLedgerInstall(g_plugin.module);
-    g_plugin.enumerate = Export<CalEnumeratePanelTypesProc>("EnumeratePanelTypes");
-    g_plugin.init = Export<CalInitToolTypeProc>("InitCalToolType");
-    g_plugin.create = Export<CalToolCreateProc>("CalToolCreate");
-    g_plugin.cleanup = Export<CalToolCleanupProc>("CalToolCleanup");
+    g_plugin.enumerate = CalTestExport<CalEnumeratePanelTypesProc>(g_plugin.module, "EnumeratePanelTypes");
+    g_plugin.init = CalTestExport<CalInitToolTypeProc>(g_plugin.module, "InitCalToolType");
+    g_plugin.create = CalTestExport<CalToolCreateProc>(g_plugin.module, "CalToolCreate");
+    g_plugin.cleanup = CalTestExport<CalToolCleanupProc>(g_plugin.module, "CalToolCleanup");
     EXPECT_NE(g_plugin.enumerate, nullptr);
     EXPECT_NE(g_plugin.init, nullptr);
     EXPECT_NE(g_plugin.create, nullptr);
@@ -168,9 +164,9 @@ TEST(EntryPoints, ALibraryLoadedAgainMakesToolsWithItsOwnCode)
     ASSERT_NE(again, nullptr);
     ASSERT_NE(again, g_plugin.module);
     g_plugin.module = again;
-    auto enumerate = Export<CalEnumeratePanelTypesProc>("EnumeratePanelTypes");
-    auto init = Export<CalInitToolTypeProc>("InitCalToolType");
-    auto create = Export<CalToolCreateProc>("CalToolCreate");
+    auto enumerate = CalTestExport<CalEnumeratePanelTypesProc>(g_plugin.module, "EnumeratePanelTypes");
+    auto init = CalTestExport<CalInitToolTypeProc>(g_plugin.module, "InitCalToolType");
+    auto create = CalTestExport<CalToolCreateProc>(g_plugin.module, "CalToolCreate");
     ASSERT_TRUE(enumerate != nullptr && init != nullptr && create != nullptr);
     NameBuffers names;
     EXPECT_EQ(enumerate(names.init, names.create, names.cleanup, HostInstance(), 0), 1);

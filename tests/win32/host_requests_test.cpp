@@ -11,30 +11,22 @@
 #include <memory>
 #include <vector>
 
-#include "import_hooks.h"
-#include "plugin_loader.h"
 #include "resource.h"
-#include "resource_ledger.h"
-#include "test_parent.h"
-#include "tool_test.h"
+#include "tests/win32/support/import_hooks.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/resource_ledger.h"
+#include "tests/win32/support/test_main.h"
+#include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/tool_record.h"
+#include "tests/win32/support/tool_test.h"
 #include "tool/tool_state.h"
 
 namespace {
-
-CalToolState* Record(HWND tool)
-{
-    return reinterpret_cast<CalToolState*>(GetWindowLongPtrA(tool, 0));
-}
 
 std::vector<BYTE> Bytes(const void* p, size_t n)
 {
     const auto* b = static_cast<const BYTE*>(p);
     return std::vector<BYTE>(b, b + n);
-}
-
-bool NeedsPaint(HWND window)
-{
-    return GetUpdateRect(window, nullptr, FALSE) != FALSE;
 }
 
 uint32_t IdealSize(HWND tool)
@@ -140,9 +132,9 @@ TEST_F(HostRequests, GetSettingsHandsOutTheLiveBlockOfEachTool)
     EXPECT_EQ(SendMessageA(tool, CTM_GETSETTINGS, 0, reinterpret_cast<LPARAM>(&first)), 132);
     EXPECT_EQ(SendMessageA(tool, CTM_GETSETTINGS, 0, reinterpret_cast<LPARAM>(&again)), 132);
     EXPECT_EQ(SendMessageA(other, CTM_GETSETTINGS, 0, reinterpret_cast<LPARAM>(&theirs)), 132);
-    EXPECT_EQ(static_cast<void*>(first), Record(tool));
+    EXPECT_EQ(static_cast<void*>(first), CalToolFromWindow(tool));
     EXPECT_EQ(again, first);
-    EXPECT_EQ(static_cast<void*>(theirs), Record(other));
+    EXPECT_EQ(static_cast<void*>(theirs), CalToolFromWindow(other));
     EXPECT_NE(theirs, first);
     EXPECT_EQ(SendMessageA(tool, CTM_GETSETTINGS, 0, 0), 0) << "no pointer variable to store into";
 }
@@ -151,7 +143,7 @@ TEST_F(HostRequests, SetSettingsCopiesExactly132BytesAndNothingElse)
 {
     HWND tool = Create();
     ASSERT_NE(tool, nullptr);
-    CalToolState* s = Record(tool);
+    CalToolState* s = CalToolFromWindow(tool);
     const LOGFONTA applied = s->appliedFont;
     const size_t sent = parent_->notifications.size();
 
@@ -173,7 +165,7 @@ TEST_F(HostRequests, SetSettingsCopiesExactly132BytesAndNothingElse)
     EXPECT_EQ(Bytes(&s->window, sizeof *s - 132), std::vector<BYTE>(record.begin() + 132, record.end()))
         << "only the block is written";
     EXPECT_EQ(std::memcmp(&s->appliedFont, &applied, sizeof applied), 0) << "painting keeps its font";
-    EXPECT_FALSE(NeedsPaint(tool)) << "shown at the next paint, not invalidated";
+    EXPECT_FALSE(CalNeedsPaint(tool)) << "shown at the next paint, not invalidated";
     EXPECT_EQ(parent_->notifications.size(), sent) << "the host is not told of its own block";
 }
 
@@ -181,7 +173,7 @@ TEST_F(HostRequests, IdealSizeDependsOnTheFontAlone)
 {
     HWND tool = Create();
     ASSERT_NE(tool, nullptr);
-    CalToolState* s = Record(tool);
+    CalToolState* s = CalToolFromWindow(tool);
     const uint32_t base = IdealSize(tool);
     EXPECT_GT(CalPackedWidth(base), 0u);
     EXPECT_GT(CalPackedHeight(base), 0u);
@@ -216,14 +208,14 @@ TEST_F(HostRequests, IdealSizeDependsOnTheFontAlone)
     EXPECT_EQ(IdealSize(tool), base);
     s->settings.useBackground = 1;
     EXPECT_EQ(IdealSize(tool), base);
-    EXPECT_FALSE(NeedsPaint(tool)) << "measuring changes nothing on screen";
+    EXPECT_FALSE(CalNeedsPaint(tool)) << "measuring changes nothing on screen";
 }
 
 TEST_F(HostRequests, IdealSizeMeasuresANewBlocksFontAtOnce)
 {
     HWND tool = Create();
     ASSERT_NE(tool, nullptr);
-    CalToolState* s = Record(tool);
+    CalToolState* s = CalToolFromWindow(tool);
     const uint32_t small = IdealSize(tool);
     const LOGFONTA applied = s->appliedFont;
 
@@ -257,7 +249,7 @@ TEST_F(HostRequests, IdealSizeOfAnUnterminatedFaceNameReadsNoFurther)
 {
     HWND tool = Create();
     ASSERT_NE(tool, nullptr);
-    CalToolState* s = Record(tool);
+    CalToolState* s = CalToolFromWindow(tool);
     CalToolSettings block = s->settings;
     block.font.lfHeight = -30;
     std::memset(block.font.lfFaceName, 'X', sizeof block.font.lfFaceName);
@@ -320,7 +312,7 @@ TEST_F(HostRequests, OtherMessagesReachTheDefaultWindowProcedure)
 {
     HWND tool = Create();
     ASSERT_NE(tool, nullptr);
-    CalToolState* s = Record(tool);
+    CalToolState* s = CalToolFromWindow(tool);
     const std::vector<BYTE> record = Bytes(s, sizeof *s);
     const size_t sent = parent_->notifications.size();
     // Just outside the requests, and the tool's own notifications sent back.
@@ -331,7 +323,7 @@ TEST_F(HostRequests, OtherMessagesReachTheDefaultWindowProcedure)
     }
     EXPECT_EQ(Bytes(s, sizeof *s), record);
     EXPECT_EQ(parent_->notifications.size(), sent);
-    EXPECT_FALSE(NeedsPaint(tool));
+    EXPECT_FALSE(CalNeedsPaint(tool));
 
     // Text is kept only by the default procedure: this proves the path.
     EXPECT_TRUE(SendMessageA(tool, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("probe")));
@@ -344,7 +336,7 @@ TEST_F(HostRequests, CreatePageMakesAChildDialogOfTheGivenParent)
 {
     HWND tool = Create();
     ASSERT_NE(tool, nullptr);
-    CalToolState* s = Record(tool);
+    CalToolState* s = CalToolFromWindow(tool);
     HWND sheet = parent_->window;
     const auto page = reinterpret_cast<HWND>(
         SendMessageA(tool, CTM_CREATEPAGE, reinterpret_cast<WPARAM>(sheet), MAKELPARAM(16, 20)));

@@ -11,24 +11,17 @@
 #include <functional>
 #include <vector>
 
-#include "modal_driver.h"
-#include "plugin_loader.h"
 #include "resource.h"
-#include "test_parent.h"
-#include "tool_test.h"
+#include "tests/win32/support/modal_driver.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/screen_capture.h"
+#include "tests/win32/support/test_main.h"
+#include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/tool_record.h"
+#include "tests/win32/support/tool_test.h"
 #include "tool/tool_state.h"
 
 namespace {
-
-int SpinnerPosition(HWND spinner)
-{
-    return static_cast<int>(SendMessageA(spinner, UDM_GETPOS32, 0, 0));
-}
-
-bool NeedsPaint(HWND window)
-{
-    return GetUpdateRect(window, nullptr, FALSE) != FALSE;
-}
 
 // Holds Ctrl and Shift down, as the thread's keyboard state reads them,
 // while a key message is handled; lets them go afterwards.
@@ -84,16 +77,6 @@ protected:
         return tool;
     }
 
-    static void Show(HWND tool, WORD year, WORD month)
-    {
-        CalToolState* s = CalToolFromWindow(tool);
-        s->shown.wYear = year;
-        s->shown.wMonth = month;
-        SendMessageA(s->monthSpin, UDM_SETPOS, 0, month);
-        SendMessageA(s->yearSpin, UDM_SETPOS, 0, year);
-        ValidateRect(tool, nullptr);
-    }
-
     // Every step: the shown month, both spinners where the spinners' own
     // steps would leave them, a repaint, and no word to the host.
     void ExpectSteps(HWND tool, const std::vector<Step>& steps)
@@ -105,12 +88,12 @@ protected:
             Type(step.key, step.control);
             EXPECT_EQ(s->shown.wYear, step.year) << "key " << step.key << " ctrl " << step.control;
             EXPECT_EQ(s->shown.wMonth, step.month) << "key " << step.key << " ctrl " << step.control;
-            EXPECT_EQ(SpinnerPosition(s->monthSpin), step.month);
+            EXPECT_EQ(CalSpinnerPosition(s->monthSpin), step.month);
             if (step.year != yearBefore) {
                 // The spinner holds to its range; the carry does not (as with a click).
-                EXPECT_EQ(SpinnerPosition(s->yearSpin), std::clamp(step.year, 1601, 9999));
+                EXPECT_EQ(CalSpinnerPosition(s->yearSpin), std::clamp(step.year, 1601, 9999));
             }
-            EXPECT_TRUE(NeedsPaint(tool)) << "key " << step.key;
+            EXPECT_TRUE(CalNeedsPaint(tool)) << "key " << step.key;
         }
         EXPECT_TRUE(parent_->Received(CTN_SETTINGSCHANGED).empty()) << "navigation changes no setting";
     }
@@ -127,15 +110,15 @@ TEST_F(Keyboard, AClickOrTheHostGivesTheFocusAndEveryFocusChangeRepaints)
     ValidateRect(first, nullptr);
     SetFocus(second);
     EXPECT_EQ(GetFocus(), second);
-    EXPECT_TRUE(NeedsPaint(first)) << "the mark goes with the focus";
-    EXPECT_TRUE(NeedsPaint(second)) << "and comes with it";
+    EXPECT_TRUE(CalNeedsPaint(first)) << "the mark goes with the focus";
+    EXPECT_TRUE(CalNeedsPaint(second)) << "and comes with it";
 }
 
 TEST_F(Keyboard, KeysStepMonthsWithTheSpinnersCarryAndYearsWithinTheSpinnersRange)
 {
     HWND tool = Create();
     SetFocus(tool);
-    Show(tool, 2024, 11);
+    CalShowMonth(tool, 2024, 11);
     ExpectSteps(tool,
         {
             {VK_RIGHT, false, 2024, 12},
@@ -150,19 +133,19 @@ TEST_F(Keyboard, KeysStepMonthsWithTheSpinnersCarryAndYearsWithinTheSpinnersRang
     // Past both ends of the year spinner's range, the month carry goes on as
     // a click on the month spinner would; the year keys stop where the year
     // spinner stops, and come back from a year the carry reached.
-    Show(tool, 9999, 12);
+    CalShowMonth(tool, 9999, 12);
     ExpectSteps(tool, {{VK_NEXT, false, 10000, 1}, {VK_PRIOR, true, 9999, 1}, {VK_PRIOR, false, 9998, 12}});
-    Show(tool, 9999, 5);
+    CalShowMonth(tool, 9999, 5);
     ValidateRect(tool, nullptr);
     Type(VK_NEXT, true);
     EXPECT_EQ(CalToolFromWindow(tool)->shown.wYear, 9999);
-    EXPECT_FALSE(NeedsPaint(tool)) << "no year beyond 9999 by the year keys";
-    Show(tool, 1601, 1);
+    EXPECT_FALSE(CalNeedsPaint(tool)) << "no year beyond 9999 by the year keys";
+    CalShowMonth(tool, 1601, 1);
     ExpectSteps(tool, {{VK_LEFT, false, 1600, 12}, {VK_RIGHT, false, 1601, 1}});
-    Show(tool, 1601, 6);
+    CalShowMonth(tool, 1601, 6);
     Type(VK_PRIOR, true);
     EXPECT_EQ(CalToolFromWindow(tool)->shown.wYear, 1601);
-    EXPECT_FALSE(NeedsPaint(tool));
+    EXPECT_FALSE(CalNeedsPaint(tool));
 }
 
 TEST_F(Keyboard, HomeReturnsToTodayAndOtherKeysDoNothing)
@@ -172,19 +155,19 @@ TEST_F(Keyboard, HomeReturnsToTodayAndOtherKeysDoNothing)
     HWND tool = Create();
     SetFocus(tool);
     const CalToolState* s = CalToolFromWindow(tool);
-    Show(tool, 2001, 3);
+    CalShowMonth(tool, 2001, 3);
     Type(VK_HOME);
     EXPECT_EQ(s->shown.wYear, today.wYear);
     EXPECT_EQ(s->shown.wMonth, today.wMonth);
-    EXPECT_EQ(SpinnerPosition(s->yearSpin), today.wYear);
-    EXPECT_TRUE(NeedsPaint(tool));
+    EXPECT_EQ(CalSpinnerPosition(s->yearSpin), today.wYear);
+    EXPECT_TRUE(CalNeedsPaint(tool));
 
-    Show(tool, 2001, 3);
+    CalShowMonth(tool, 2001, 3);
     for (UINT key : {UINT{VK_UP}, UINT{VK_DOWN}, UINT{VK_END}, UINT{VK_SPACE}, UINT{'A'}, UINT{VK_RETURN}})
         Type(key);
     EXPECT_EQ(s->shown.wYear, 2001);
     EXPECT_EQ(s->shown.wMonth, 3);
-    EXPECT_FALSE(NeedsPaint(tool));
+    EXPECT_FALSE(CalNeedsPaint(tool));
     EXPECT_TRUE(parent_->notifications.empty());
 }
 
@@ -205,29 +188,11 @@ TEST_F(Keyboard, KeysReachNoRecordOnceItIsGone)
     DestroyWindow(tool);
 }
 
-// Counts the WM_CONTEXTMENU that reach the panel.
-WNDPROC g_parentProc = nullptr;
-int g_contextMenus = 0;
-LRESULT CALLBACK CountContextMenus(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_CONTEXTMENU)
-        ++g_contextMenus;
-    return CallWindowProcA(g_parentProc, window, message, wParam, lParam);
-}
-
 class KeyboardMenu : public Keyboard {
 protected:
-    void SetUp() override
-    {
-        Keyboard::SetUp();
-        g_contextMenus = 0;
-        g_parentProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(parent_->window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountContextMenus)));
-    }
     void TearDown() override
     {
-        SetWindowLongPtrA(parent_->window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_parentProc));
-        EXPECT_EQ(g_contextMenus, 0) << "the tool raises no WM_CONTEXTMENU towards its host";
+        EXPECT_EQ(parent_->contextMenus, 0) << "the tool raises no WM_CONTEXTMENU towards its host";
         Keyboard::TearDown();
     }
 
@@ -302,22 +267,8 @@ std::vector<DWORD> Printed(HWND tool)
 {
     RECT client;
     GetClientRect(tool, &client);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof bi.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, dib);
-    SendMessageA(tool, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    GdiFlush();
-    const auto* p = static_cast<const DWORD*>(bits);
-    std::vector<DWORD> pixels(p, p + client.right * client.bottom);
-    SelectObject(dc, old);
-    DeleteObject(dib);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    return CalCapturePixels(client.right, client.bottom,
+        [&](HDC dc) { SendMessageA(tool, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT); });
 }
 
 // Pixels that differ, and whether every one lies on the ring one pixel
@@ -373,7 +324,7 @@ TEST_F(Keyboard, TheFocusMarkShowsOnlyWithTheFocusAndFollowsTheKeyboardCues)
             SetWindowLongPtrA(tool, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ReportUiState)));
         g_uiState = UISF_HIDEFOCUS;
         SendMessageA(tool, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
-        EXPECT_TRUE(NeedsPaint(tool)) << "a change of the cues repaints the focused tool";
+        EXPECT_TRUE(CalNeedsPaint(tool)) << "a change of the cues repaints the focused tool";
         EXPECT_EQ(Compare(unfocused, Printed(tool), 200, 160).count, 0);
         g_uiState = 0;
         SendMessageA(tool, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
@@ -408,7 +359,7 @@ TEST_F(Keyboard, KeysReachAToolInsideADialogBox)
     HWND button = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 170, 60, 20,
         dialog, reinterpret_cast<HMENU>(IDOK), GetModuleHandleA(nullptr), nullptr);
     SetFocus(tool);
-    Show(tool, 2024, 6);
+    CalShowMonth(tool, 2024, 6);
     for (UINT key : {UINT{VK_RIGHT}, UINT{VK_NEXT}, UINT{VK_LEFT}}) {
         MSG msg{tool, WM_KEYDOWN, key, 1, 0, {}};
         if (!IsDialogMessageA(dialog, &msg))

@@ -13,8 +13,9 @@
 
 #include <gtest/gtest.h>
 
-#include "resource_ledger.h"
-#include "test_parent.h"
+#include "tests/win32/support/resource_ledger.h"
+#include "tests/win32/support/screen_capture.h"
+#include "tests/win32/support/test_parent.h"
 #include "tool/tool_settings.h"
 #include "tool/tool_state.h"
 #include "view/month_layout.h"
@@ -46,36 +47,14 @@ public:
 };
 [[maybe_unused]] const auto* const g_ledger = ::testing::AddGlobalTestEnvironment(new LedgerEnvironment);
 
-// A top-down 32-bit surface standing in for the paint DC, read directly.
-struct Surface {
-    int width;
-    int height;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-    DWORD* bits = nullptr;
-
+// A surface standing in for the paint DC, read directly, every pixel
+// unpainted to begin with.
+struct Surface : CalDibSurface {
     Surface(int w, int h)
-        : width(w)
-        , height(h)
+        : CalDibSurface(w, h)
     {
-        BITMAPINFO info{};
-        info.bmiHeader = BITMAPINFOHEADER{sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* p = nullptr;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &p, nullptr, 0);
-        bits = static_cast<DWORD*>(p);
-        old = SelectObject(dc, bitmap);
-        std::fill(bits, bits + w * h, kUnpainted);
+        Fill(kUnpainted);
     }
-    ~Surface()
-    {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    Surface(const Surface&) = delete;
-    Surface& operator=(const Surface&) = delete;
-    DWORD At(int x, int y) const { return bits[y * width + x] & 0xFFFFFFu; }
 };
 
 CalToolState MakeState(HWND window, WORD year, WORD month, WORD day, WORD todayYear, WORD todayMonth)

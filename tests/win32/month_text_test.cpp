@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "import_hooks.h"
 #include "plugin/module.h"
+#include "tests/win32/support/import_hooks.h"
 #include "tool/labels.h"
 #include "view/month_text.h"
 

@@ -18,9 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "plugin_loader.h"
 #include "cal_version.h"
 #include "resource.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/test_main.h"
 
 namespace {
 

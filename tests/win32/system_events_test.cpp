@@ -7,37 +7,27 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <vector>
 
-#include "plugin_loader.h"
 #include "resource.h"
-#include "test_parent.h"
-#include "tool_test.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/screen_capture.h"
+#include "tests/win32/support/test_main.h"
+#include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/tool_record.h"
+#include "tests/win32/support/tool_test.h"
 #include "tool/tool_state.h"
 
 namespace {
 
 using Pixels = std::vector<DWORD>;
 
-// Fills a 32-bit top-down DIB of w x h through draw(dc), returns its pixels.
-template <typename Draw> Pixels Capture(int w, int h, Draw draw)
+// What draw(dc) puts into a surface of w x h, 0x00RRGGBB per pixel.
+Pixels Capture(int w, int h, const std::function<void(HDC)>& draw)
 {
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, dib);
-    draw(dc);
-    GdiFlush();
-    const auto* p = static_cast<const DWORD*>(bits);
-    Pixels pixels(p, p + w * h);
-    SelectObject(dc, old);
-    DeleteObject(dib);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    Pixels pixels = CalCapturePixels(w, h, draw);
     for (DWORD& px : pixels)
         px &= 0xFFFFFF;
     return pixels;
@@ -128,8 +118,7 @@ protected:
         CalToolTest::SetUp();
         // A panel on top, in a corner the other programs' windows keep clear
         // of, so that what the screen shows is the tool's own.
-        parent_ = std::make_unique<CalTestParent>(400, 300, 820, 680);
-        SetWindowPos(parent_->window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        parent_ = std::make_unique<CalTestParent>(400, 300, 820, 680, CalPanelLayer::Topmost);
     }
 
     HWND Create(const CalToolSettings* settings = nullptr)
@@ -224,7 +213,7 @@ TEST_F(SystemEvents, EachBroadcastRepaintsOnceAndChangesNoSetting)
         paints.Reset();
         const CalToolSettings before = s->settings;
         EXPECT_EQ(SendMessageA(tool, message, 0, 0), 0);
-        EXPECT_NE(GetUpdateRect(tool, nullptr, FALSE), FALSE) << message;
+        EXPECT_TRUE(CalNeedsPaint(tool)) << message;
         UpdateWindow(tool);
         CalPumpMessages();
         EXPECT_EQ(paints.Of(tool), 1) << message;
@@ -257,7 +246,7 @@ TEST_F(SystemEvents, AChangedClockReturnsToTheNewTodayAtOnce)
     EXPECT_EQ(s->shown.wYear, today.wYear);
     EXPECT_EQ(s->shown.wMonth, today.wMonth);
     EXPECT_EQ(s->shown.wDay, today.wDay);
-    EXPECT_EQ(static_cast<int>(SendMessageA(s->yearSpin, UDM_GETPOS32, 0, 0)), today.wYear);
+    EXPECT_EQ(CalSpinnerPosition(s->yearSpin), today.wYear);
 
     // The same day number in another month, which the day check cannot see.
     browse(2001, 3);

@@ -10,12 +10,14 @@
 #include <cstring>
 #include <memory>
 
-#include "plugin_loader.h"
 #include "resource.h"
-#include "resource_ledger.h"
-#include "test_parent.h"
-#include "time_scale.h"
-#include "tool_test.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/resource_ledger.h"
+#include "tests/win32/support/test_main.h"
+#include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/time_scale.h"
+#include "tests/win32/support/tool_record.h"
+#include "tests/win32/support/tool_test.h"
 #include "tool/tool_state.h"
 
 namespace {
@@ -27,16 +29,6 @@ SYSTEMTIME Today()
     return t;
 }
 
-CalToolState* Record(HWND tool)
-{
-    return reinterpret_cast<CalToolState*>(GetWindowLongPtrA(tool, 0));
-}
-
-int SpinnerPosition(HWND spinner)
-{
-    return static_cast<int>(SendMessageA(spinner, UDM_GETPOS32, 0, 0));
-}
-
 RECT RectIn(HWND window, HWND parent)
 {
     RECT r;
@@ -45,28 +37,12 @@ RECT RectIn(HWND window, HWND parent)
     return r;
 }
 
-bool NeedsPaint(HWND window)
-{
-    return GetUpdateRect(window, nullptr, FALSE) != FALSE;
-}
-
 class ToolWindow : public CalToolTest {
 protected:
     HWND Create(int w = 200, int h = 160, const CalToolSettings* settings = nullptr, int x = 0, int y = 0)
     {
         RECT r{x, y, x + w, y + h};
         return CalTestPlugin().create(parent_->window, &r, settings, 0, 0);
-    }
-
-    // Shows (year, month) as the user would find it after browsing there.
-    static void Show(HWND tool, WORD year, WORD month)
-    {
-        CalToolState* s = Record(tool);
-        s->shown.wYear = year;
-        s->shown.wMonth = month;
-        SendMessageA(s->monthSpin, UDM_SETPOS, 0, month);
-        SendMessageA(s->yearSpin, UDM_SETPOS, 0, year);
-        ValidateRect(tool, nullptr);
     }
 
     // A click on one arrow of a spinner: press and release, as the mouse does.
@@ -87,7 +63,7 @@ protected:
 
     static void ExpectShown(HWND tool, int year, int month)
     {
-        const CalToolState* s = Record(tool);
+        const CalToolState* s = CalToolFromWindow(tool);
         EXPECT_EQ(s->shown.wYear, year);
         EXPECT_EQ(s->shown.wMonth, month);
     }
@@ -103,7 +79,7 @@ TEST_F(ToolWindow, ANewToolHasTheDefaultsAndShowsTodaysMonth)
     EXPECT_EQ(RectIn(tool, parent_->window).left, 10);
     EXPECT_EQ(RectIn(tool, parent_->window).bottom, 180);
 
-    const CalToolState* s = Record(tool);
+    const CalToolState* s = CalToolFromWindow(tool);
     ASSERT_NE(s, nullptr);
     const CalToolSettings& set = s->settings;
     EXPECT_EQ(set.weekNumbers, 0);
@@ -147,7 +123,7 @@ TEST_F(ToolWindow, ANewToolHasTheDefaultsAndShowsTodaysMonth)
             sp.spinner, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
         EXPECT_EQ(lower, sp.lower);
         EXPECT_EQ(upper, sp.upper);
-        EXPECT_EQ(SpinnerPosition(sp.spinner), sp.position);
+        EXPECT_EQ(CalSpinnerPosition(sp.spinner), sp.position);
     }
 }
 
@@ -168,8 +144,8 @@ TEST_F(ToolWindow, ASettingsBlockIsTakenOverByteForByteAndToolsStayIndependent)
     HWND b = Create(200, 160, &block, 220, 0);
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
-    CalToolState* sa = Record(a);
-    CalToolState* sb = Record(b);
+    CalToolState* sa = CalToolFromWindow(a);
+    CalToolState* sb = CalToolFromWindow(b);
     EXPECT_NE(sa, sb);
     EXPECT_EQ(std::memcmp(&sa->settings, &kept, sizeof kept), 0);
     EXPECT_EQ(std::memcmp(&sa->appliedFont, &kept.font, sizeof kept.font), 0);
@@ -197,7 +173,7 @@ TEST_F(ToolWindow, AFailedCreationLeavesNothingAllocated)
 TEST_F(ToolWindow, SpinnersSitInTheTopCornersForEverySize)
 {
     HWND tool = Create(200, 160);
-    const CalToolState* s = Record(tool);
+    const CalToolState* s = CalToolFromWindow(tool);
     const RECT month = RectIn(s->monthSpin, tool);
     const RECT year = RectIn(s->yearSpin, tool);
     EXPECT_EQ(month.left, 2);
@@ -220,34 +196,34 @@ TEST_F(ToolWindow, SpinnersSitInTheTopCornersForEverySize)
     EXPECT_EQ(RectIn(s->yearSpin, tool).bottom, 2 + 37);
 
     HWND empty = Create(0, 0);
-    const RECT none = RectIn(Record(empty)->monthSpin, empty);
+    const RECT none = RectIn(CalToolFromWindow(empty)->monthSpin, empty);
     EXPECT_EQ(none.right - none.left, 1) << "a tool made empty keeps its spinners as made";
 }
 
 TEST_F(ToolWindow, TheMonthSpinnerCarriesIntoTheNextAndPreviousYear)
 {
     HWND tool = Create();
-    CalToolState* s = Record(tool);
-    Show(tool, 2024, 12);
+    CalToolState* s = CalToolFromWindow(tool);
+    CalShowMonth(tool, 2024, 12);
     Click(s->monthSpin, true);
     ExpectShown(tool, 2025, 1);
-    EXPECT_EQ(SpinnerPosition(s->monthSpin), 1);
-    EXPECT_EQ(SpinnerPosition(s->yearSpin), 2025);
+    EXPECT_EQ(CalSpinnerPosition(s->monthSpin), 1);
+    EXPECT_EQ(CalSpinnerPosition(s->yearSpin), 2025);
     EXPECT_GT(s->spinDelta, 0);
-    EXPECT_TRUE(NeedsPaint(tool));
+    EXPECT_TRUE(CalNeedsPaint(tool));
 
     ValidateRect(tool, nullptr);
     Click(s->monthSpin, false);
     ExpectShown(tool, 2024, 12);
-    EXPECT_EQ(SpinnerPosition(s->yearSpin), 2024);
+    EXPECT_EQ(CalSpinnerPosition(s->yearSpin), 2024);
     EXPECT_LT(s->spinDelta, 0);
-    EXPECT_TRUE(NeedsPaint(tool));
+    EXPECT_TRUE(CalNeedsPaint(tool));
 
     // Within a year the year stays, also on the spinner.
-    Show(tool, 2024, 11);
+    CalShowMonth(tool, 2024, 11);
     Click(s->monthSpin, true);
     ExpectShown(tool, 2024, 12);
-    EXPECT_EQ(SpinnerPosition(s->yearSpin), 2024);
+    EXPECT_EQ(CalSpinnerPosition(s->yearSpin), 2024);
 
     // The end-of-scroll report after a step repeats its position: no change.
     Report(tool, s->monthSpin, SB_ENDSCROLL, 12);
@@ -257,12 +233,12 @@ TEST_F(ToolWindow, TheMonthSpinnerCarriesIntoTheNextAndPreviousYear)
 TEST_F(ToolWindow, TheCarryIsNotHeldToTheYearSpinnersRange)
 {
     HWND tool = Create();
-    CalToolState* s = Record(tool);
-    Show(tool, 9999, 12);
+    CalToolState* s = CalToolFromWindow(tool);
+    CalShowMonth(tool, 9999, 12);
     Click(s->monthSpin, true);
     ExpectShown(tool, 10000, 1);
     UpdateWindow(tool);
-    Show(tool, 1601, 1);
+    CalShowMonth(tool, 1601, 1);
     Click(s->monthSpin, false);
     ExpectShown(tool, 1600, 12);
     UpdateWindow(tool);  // a year the locale formatter refuses still paints
@@ -271,40 +247,40 @@ TEST_F(ToolWindow, TheCarryIsNotHeldToTheYearSpinnersRange)
 TEST_F(ToolWindow, AReportBeforeAnyStepOnlyRepaints)
 {
     HWND tool = Create();
-    CalToolState* s = Record(tool);
-    Show(tool, 2024, 5);
+    CalToolState* s = CalToolFromWindow(tool);
+    CalShowMonth(tool, 2024, 5);
     Report(tool, s->monthSpin, SB_THUMBPOSITION, 9);
     ExpectShown(tool, 2024, 5);
-    EXPECT_TRUE(NeedsPaint(tool));
+    EXPECT_TRUE(CalNeedsPaint(tool));
 }
 
 TEST_F(ToolWindow, TheYearSpinnerChangesOnlyTheYear)
 {
     HWND tool = Create();
-    CalToolState* s = Record(tool);
-    Show(tool, 2024, 2);
+    CalToolState* s = CalToolFromWindow(tool);
+    CalShowMonth(tool, 2024, 2);
     s->shown.wDay = 31;  // today's day, longer than the February shown
     Click(s->yearSpin, true);
     ExpectShown(tool, 2025, 2);
     EXPECT_EQ(s->shown.wDay, 31);
-    EXPECT_TRUE(NeedsPaint(tool));
+    EXPECT_TRUE(CalNeedsPaint(tool));
     UpdateWindow(tool);
     Click(s->yearSpin, false);
     Click(s->yearSpin, false);
     ExpectShown(tool, 2023, 2);
-    EXPECT_EQ(SpinnerPosition(s->monthSpin), 2);
+    EXPECT_EQ(CalSpinnerPosition(s->monthSpin), 2);
 
     // The same year again changes nothing and does not repaint.
     ValidateRect(tool, nullptr);
     Report(tool, s->yearSpin, SB_ENDSCROLL, 2023);
     ExpectShown(tool, 2023, 2);
-    EXPECT_FALSE(NeedsPaint(tool));
+    EXPECT_FALSE(CalNeedsPaint(tool));
 }
 
 TEST_F(ToolWindow, NotificationsOfOtherControlsAreIgnored)
 {
     HWND tool = Create();
-    CalToolState* s = Record(tool);
+    CalToolState* s = CalToolFromWindow(tool);
     NMUPDOWN nm{};
     nm.hdr.hwndFrom = s->yearSpin;
     nm.hdr.idFrom = IDC_YEARSPIN;
@@ -322,30 +298,30 @@ TEST_F(ToolWindow, ADoubleClickReturnsToTodaysMonth)
 {
     const SYSTEMTIME today = Today();
     HWND tool = Create();
-    CalToolState* s = Record(tool);
-    Show(tool, 1999, today.wMonth == 7 ? 8 : 7);
+    CalToolState* s = CalToolFromWindow(tool);
+    CalShowMonth(tool, 1999, today.wMonth == 7 ? 8 : 7);
     EXPECT_EQ(SendMessageA(tool, WM_LBUTTONDBLCLK, 0, MAKELPARAM(100, 100)), 0);
     ExpectShown(tool, today.wYear, today.wMonth);
-    EXPECT_EQ(SpinnerPosition(s->monthSpin), today.wMonth);
-    EXPECT_EQ(SpinnerPosition(s->yearSpin), today.wYear);
-    EXPECT_TRUE(NeedsPaint(tool));
+    EXPECT_EQ(CalSpinnerPosition(s->monthSpin), today.wMonth);
+    EXPECT_EQ(CalSpinnerPosition(s->yearSpin), today.wYear);
+    EXPECT_TRUE(CalNeedsPaint(tool));
 
     ValidateRect(tool, nullptr);
     SendMessageA(tool, WM_LBUTTONDBLCLK, 0, MAKELPARAM(100, 100));
-    EXPECT_TRUE(NeedsPaint(tool)) << "today's month again still repaints";
+    EXPECT_TRUE(CalNeedsPaint(tool)) << "today's month again still repaints";
 }
 
 TEST_F(ToolWindow, TheDayCheckFollowsOnlyAChangedDayNumber)
 {
     const SYSTEMTIME today = Today();
     HWND tool = Create();
-    CalToolState* s = Record(tool);
+    CalToolState* s = CalToolFromWindow(tool);
 
     // The same day number: browsing stays where it is.
-    Show(tool, 2001, 3);
+    CalShowMonth(tool, 2001, 3);
     EXPECT_EQ(SendMessageA(tool, WM_TIMER, IDT_DAYCHECK, 0), 0);
     ExpectShown(tool, 2001, 3);
-    EXPECT_FALSE(NeedsPaint(tool));
+    EXPECT_FALSE(CalNeedsPaint(tool));
 
     // Another day number: back to today, whatever the timer id.
     s->shown.wDay = static_cast<WORD>(today.wDay % 28 + 1);
@@ -354,15 +330,15 @@ TEST_F(ToolWindow, TheDayCheckFollowsOnlyAChangedDayNumber)
     ExpectShown(tool, today.wYear, today.wMonth);
     EXPECT_EQ(s->shown.wDay, today.wDay);
     EXPECT_EQ(s->todayMonth, today.wMonth);
-    EXPECT_EQ(SpinnerPosition(s->yearSpin), today.wYear);
-    EXPECT_TRUE(NeedsPaint(tool));
+    EXPECT_EQ(CalSpinnerPosition(s->yearSpin), today.wYear);
+    EXPECT_TRUE(CalNeedsPaint(tool));
 }
 
 TEST_F(ToolWindow, TheDayCheckRunsEveryTwoSeconds)
 {
     HWND tool = Create();
-    CalToolState* s = Record(tool);
-    Show(tool, 2001, 3);
+    CalToolState* s = CalToolFromWindow(tool);
+    CalShowMonth(tool, 2001, 3);
     s->shown.wDay = static_cast<WORD>(Today().wDay % 28 + 1);
     const DWORD start = GetTickCount();
     while (s->shown.wYear == 2001 && GetTickCount() - start < CalTestScaled(5000))
@@ -375,10 +351,10 @@ TEST_F(ToolWindow, TheDayCheckRunsEveryTwoSeconds)
 TEST_F(ToolWindow, DestructionFreesTheRecordAndStopsTheTimer)
 {
     HWND tool = Create();
-    ASSERT_NE(Record(tool), nullptr);
+    ASSERT_NE(CalToolFromWindow(tool), nullptr);
     const CalLedgerCounts before = CalLedgerSnapshot();
     EXPECT_EQ(SendMessageA(tool, WM_DESTROY, 0, 0), 0);
-    EXPECT_EQ(Record(tool), nullptr);
+    EXPECT_EQ(CalToolFromWindow(tool), nullptr);
     EXPECT_FALSE(KillTimer(tool, IDT_DAYCHECK)) << "no timer left to stop";
     EXPECT_EQ((CalLedgerSnapshot() - before).heapFreed, 1);
 
@@ -389,7 +365,7 @@ TEST_F(ToolWindow, DestructionFreesTheRecordAndStopsTheTimer)
     SendMessageA(tool, WM_SIZE, 0, 0);
     InvalidateRect(tool, nullptr, FALSE);
     UpdateWindow(tool);
-    EXPECT_FALSE(NeedsPaint(tool)) << "a paint without a record still validates";
+    EXPECT_FALSE(CalNeedsPaint(tool)) << "a paint without a record still validates";
     DestroyWindow(tool);
     EXPECT_EQ((CalLedgerSnapshot() - before).heapFreed, 1) << "freed once";
 }
@@ -397,7 +373,7 @@ TEST_F(ToolWindow, DestructionFreesTheRecordAndStopsTheTimer)
 TEST_F(ToolWindow, PaintingAsksTheHostForItsBackgroundOnlyWhenTheOptionIsOn)
 {
     HWND tool = Create(200, 160);
-    CalToolState* s = Record(tool);
+    CalToolState* s = CalToolFromWindow(tool);
     UpdateWindow(tool);
     EXPECT_TRUE(parent_->Received(CTN_PAINTBACKGROUND).empty());
     EXPECT_EQ(SendMessageA(tool, WM_ERASEBKGND, 0, 0), -1);
@@ -429,11 +405,10 @@ TEST_F(ToolWindow, WhatTheWindowShowsIsTheComposedView)
     // The face shows the button face with the option off and the host's
     // colour with it on, read back from the screen: from a panel on top, in
     // a corner that the other test programs' windows keep clear of.
-    parent_ = std::make_unique<CalTestParent>(400, 300, 820, 680);
-    SetWindowPos(parent_->window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    parent_ = std::make_unique<CalTestParent>(400, 300, 820, 680, CalPanelLayer::Topmost);
     HWND tool = Create(200, 160);
-    CalToolState* s = Record(tool);
-    Show(tool, 2024, 4);
+    CalToolState* s = CalToolFromWindow(tool);
+    CalShowMonth(tool, 2024, 4);
     auto faceColour = [&] {
         InvalidateRect(tool, nullptr, FALSE);
         UpdateWindow(tool);
@@ -452,8 +427,8 @@ TEST_F(ToolWindow, ManyToolsComeAndGoWithoutLeaving)
     for (int i = 0; i < 100; ++i) {
         HWND tool = Create(160 + i, 120 + i);
         ASSERT_NE(tool, nullptr);
-        Record(tool)->settings.weekNumbers = i & 1;
-        Record(tool)->settings.useBackground = (i >> 1) & 1;
+        CalToolFromWindow(tool)->settings.weekNumbers = i & 1;
+        CalToolFromWindow(tool)->settings.useBackground = (i >> 1) & 1;
         UpdateWindow(tool);
         DestroyWindow(tool);
     }

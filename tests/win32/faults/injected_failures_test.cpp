@@ -22,14 +22,16 @@
 #include <string>
 #include <vector>
 
-#include "fault_injection.h"
-#include "modal_driver.h"
-#include "plugin_loader.h"
-#include "record_guard.h"
 #include "resource.h"
-#include "resource_ledger.h"
-#include "robust_support.h"
-#include "test_parent.h"
+#include "tests/win32/support/fault_injection.h"
+#include "tests/win32/support/menu_look.h"
+#include "tests/win32/support/modal_driver.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/record_guard.h"
+#include "tests/win32/support/resource_ledger.h"
+#include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/tool_record.h"
+#include "tests/win32/support/transfer_capture.h"
 #include "tool/fit_size.h"
 #include "tool/tool_state.h"
 
@@ -37,20 +39,9 @@ namespace {
 
 // ---- the library, loaded with every import routed --------------------------
 
-struct Library {
-    HMODULE module = nullptr;
-    CalEnumeratePanelTypesProc enumerate = nullptr;
-    CalInitToolTypeProc init = nullptr;
-    CalToolCreateProc create = nullptr;
-    CalToolCleanupProc cleanup = nullptr;
-    CalToolTypeInfo* info = nullptr;
+struct Library : CalLoadedPlugin {
     bool entered = false;  // the entry point accepted the attach
 };
-
-template <typename F> F Export(HMODULE module, const char* name)
-{
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 std::set<std::string> g_unknownImports;  // each library mapped reports its own
 
@@ -72,21 +63,6 @@ HMODULE MapAndRoute(bool shared)
     return module;
 }
 
-// Enumerates and initialises the type as a host does.
-void Start(Library& lib)
-{
-    lib.enumerate = Export<CalEnumeratePanelTypesProc>(lib.module, "EnumeratePanelTypes");
-    char names[3][32] = {};
-    if (lib.enumerate == nullptr ||
-        lib.enumerate(names[0], names[1], names[2], GetModuleHandleA(nullptr), 0) != 1)
-        return;
-    lib.init = Export<CalInitToolTypeProc>(lib.module, names[0]);
-    lib.create = Export<CalToolCreateProc>(lib.module, names[1]);
-    lib.cleanup = Export<CalToolCleanupProc>(lib.module, names[2]);
-    if (lib.init != nullptr)
-        lib.init(&lib.info, 0);
-}
-
 Library& Shared()
 {
     static Library lib = [] {
@@ -95,7 +71,7 @@ Library& Shared()
         if (l.module != nullptr)
             l.entered = CalCallEntry(l.module, DLL_PROCESS_ATTACH) != FALSE;
         if (l.entered)
-            Start(l);
+            CalTestStartPlugin(l);
         return l;
     }();
     return lib;
@@ -147,17 +123,6 @@ CalToolState* Record(HWND tool)
     return tool != nullptr && IsWindow(tool) ? CalToolFromWindow(tool) : nullptr;
 }
 
-CalToolSettings Settings(LONG weekNumbers, LONG background)
-{
-    CalToolSettings s{};
-    s.font.lfHeight = -9;
-    s.font.lfWeight = FW_NORMAL;
-    std::strcpy(s.font.lfFaceName, "Arial");
-    s.weekNumbers = weekNumbers;
-    s.useBackground = background;
-    return s;
-}
-
 HWND MakeTool(HWND parent, const RECT& r, const CalToolSettings* settings)
 {
     return Shared().create(parent, &r, settings, 0, 0);
@@ -167,7 +132,7 @@ void Prepare(World& w, const ToolShape& shape)
 {
     if (!shape.make)
         return;
-    const CalToolSettings s = Settings(shape.weekNumbers, shape.background);
+    const CalToolSettings s = CalArialSettings(shape.weekNumbers, shape.background);
     w.tool = MakeTool(w.parent->window, RECT{4, 4, 4 + shape.width, 4 + shape.height}, &s);
     UpdateWindow(w.tool);
     if (shape.page)
@@ -286,7 +251,7 @@ Act Command(UINT id, std::function<bool()> then)
 Act Create(bool withBlock)
 {
     return [=](World& w) {
-        const CalToolSettings s = Settings(1, 0);
+        const CalToolSettings s = CalArialSettings(1, 0);
         w.tool = MakeTool(w.parent->window, RECT{4, 4, 164, 132}, withBlock ? &s : nullptr);
         if (w.tool != nullptr)
             UpdateWindow(w.tool);
@@ -416,7 +381,7 @@ Answer GetSettingsRequest(World& w)
 
 Answer SetSettingsRequest(World& w)
 {
-    CalToolSettings s = Settings(1, 1);
+    CalToolSettings s = CalArialSettings(1, 1);
     s.firstDay = 3;
     return Told(SendMessageA(w.tool, CTM_SETSETTINGS, sizeof s, reinterpret_cast<LPARAM>(&s)), 0);
 }
@@ -544,11 +509,6 @@ Seen Look(const CalToolState* s)
     return s != nullptr ? Seen{s->settings, s->appliedFont} : Seen{};
 }
 
-int SpinnerAt(HWND spinner)
-{
-    return static_cast<int>(SendMessageA(spinner, UDM_GETPOS32, 0, 0));
-}
-
 void CheckRecord(const World& w, Findings& f)
 {
     const CalToolState* s = Record(w.tool);
@@ -556,13 +516,14 @@ void CheckRecord(const World& w, Findings& f)
         return;
     if (s->shown.wMonth < 1 || s->shown.wMonth > 12)
         f.Add(kBroken, "shown month " + std::to_string(s->shown.wMonth));
-    if (s->monthSpin != nullptr && IsWindow(s->monthSpin) && SpinnerAt(s->monthSpin) != s->shown.wMonth)
+    if (s->monthSpin != nullptr && IsWindow(s->monthSpin) &&
+        CalSpinnerPosition(s->monthSpin) != s->shown.wMonth)
         f.Add(kBroken,
-            "month spinner at " + std::to_string(SpinnerAt(s->monthSpin)) + ", month shown " +
+            "month spinner at " + std::to_string(CalSpinnerPosition(s->monthSpin)) + ", month shown " +
                 std::to_string(s->shown.wMonth));
-    if (s->yearSpin != nullptr && IsWindow(s->yearSpin) && SpinnerAt(s->yearSpin) != s->shown.wYear)
+    if (s->yearSpin != nullptr && IsWindow(s->yearSpin) && CalSpinnerPosition(s->yearSpin) != s->shown.wYear)
         f.Add(kBroken,
-            "year spinner at " + std::to_string(SpinnerAt(s->yearSpin)) + ", year shown " +
+            "year spinner at " + std::to_string(CalSpinnerPosition(s->yearSpin)) + ", year shown " +
                 std::to_string(s->shown.wYear));
 }
 
@@ -803,7 +764,7 @@ RunResult LoadOnce(long failAt, bool from)
     CalFaultArm(failAt, from);
     lib.entered = CalCallEntry(lib.module, DLL_PROCESS_ATTACH) != FALSE;
     if (lib.entered)
-        Start(lib);
+        CalTestStartPlugin(lib);
     CalFaultDisarm();
     r.calls = CalFaultSnapshot();
     long kept = 0;  // the descriptor's bitmaps stay while the library is loaded

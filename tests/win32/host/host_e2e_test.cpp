@@ -15,12 +15,14 @@
 #include "host/panel_layout.h"
 #include "host/screenshot.h"
 #include "host/settings_format.h"
-#include "host_process.h"
-#include "plugin_loader.h"
-#include "png_decode.h"
 #include "resource.h"
-#include "test_parent.h"
-#include "time_scale.h"
+#include "tests/win32/support/host_expectations.h"
+#include "tests/win32/support/host_process.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/png_decode.h"
+#include "tests/win32/support/test_files.h"
+#include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/time_scale.h"
 #include "tool/tool_state.h"
 
 namespace {
@@ -33,44 +35,12 @@ HostDecodeResult DecodeFile(const std::string& path)
     return HostDecodeSettings(bytes.data(), bytes.size());
 }
 
-// A tool's defaults, from a tool of the library made in this process.
-HostBlock DefaultBlock()
-{
-    CalTestParent parent;
-    RECT r{0, 0, 160, 120};
-    HWND tool = CalTestPlugin().create(parent.window, &r, nullptr, 0, 0);
-    CalToolSettings* live = nullptr;
-    SendMessageA(tool, CTM_GETSETTINGS, 0, reinterpret_cast<LPARAM>(&live));
-    HostBlock block{};
-    if (live != nullptr)
-        std::memcpy(block.data(), live, block.size());
-    DestroyWindow(tool);
-    return block;
-}
-
-LONG Field(const HostBlock& block, size_t offset)
-{
-    LONG v;
-    std::memcpy(&v, block.data() + offset, sizeof v);
-    return v;
-}
 constexpr size_t kWeekNumbers = 0, kFirstDay = 4, kFont = 68, kUseBackground = 128;
 
 // The font the tool paints with, from its record in the host.
 std::vector<BYTE> AppliedFont(const HostProcess& host, HWND tool)
 {
     return host.ReadRecord(tool, offsetof(CalToolState, appliedFont), sizeof(LOGFONTA));
-}
-
-// The file holds exactly the live blocks of the running host's tools, in order.
-void ExpectFileMatchesLive(const HostProcess& host, const std::string& path)
-{
-    const HostDecodeResult file = DecodeFile(path);
-    ASSERT_EQ(file.status, HostFileStatus::ok) << file.detail;
-    const std::vector<HWND> tools = host.Tools();
-    ASSERT_EQ(file.panel.tools.size(), tools.size());
-    for (size_t i = 0; i < tools.size(); ++i)
-        EXPECT_EQ(file.panel.tools[i].block, host.LiveBlock(tools[i])) << "tool " << i;
 }
 
 void Command(HWND window, int id)
@@ -139,16 +109,16 @@ TEST(HostRun, OptionsReachTheFileAndASecondStartRestoresThem)
         std::vector<HWND> tools = host.Tools();
         for (HWND t : tools)
             EXPECT_EQ(host.LiveBlock(t), defaults);
-        ExpectFileMatchesLive(host, path);  // a first start leaves a file at once
+        ExpectFileMatchesLive(host, ReadBytes(path));  // a first start leaves a file at once
 
         // The tools' own commands, as their context menu sends them.
         Command(tools[0], IDM_WEEKNUMBERS);
         Command(tools[0], IDC_USEBACKGROUND);
         Command(tools[1], IDM_FIRSTDAY0 + 1);
-        EXPECT_EQ(Field(host.LiveBlock(tools[0]), kWeekNumbers), 1);
-        EXPECT_EQ(Field(host.LiveBlock(tools[0]), kUseBackground), 1);
-        EXPECT_EQ(Field(host.LiveBlock(tools[1]), kFirstDay), 1);
-        ExpectFileMatchesLive(host, path);
+        EXPECT_EQ(BlockField(host.LiveBlock(tools[0]), kWeekNumbers), 1);
+        EXPECT_EQ(BlockField(host.LiveBlock(tools[0]), kUseBackground), 1);
+        EXPECT_EQ(BlockField(host.LiveBlock(tools[1]), kFirstDay), 1);
+        ExpectFileMatchesLive(host, ReadBytes(path));
 
         // The panel's menu: two more tools, then the last one removed.
         Command(host.panel(), IDM_HOST_ADD);
@@ -157,7 +127,7 @@ TEST(HostRun, OptionsReachTheFileAndASecondStartRestoresThem)
         Command(host.panel(), IDM_HOST_REMOVE);
         ASSERT_TRUE(host.WaitForTools(3));
         tools = host.Tools();
-        ExpectFileMatchesLive(host, path);
+        ExpectFileMatchesLive(host, ReadBytes(path));
 
         // The sheet: Apply, then Cancel hands back the block it opened with.
         const HostBlock opened = host.LiveBlock(tools[1]);
@@ -167,14 +137,14 @@ TEST(HostRun, OptionsReachTheFileAndASecondStartRestoresThem)
         HWND page = PageOf(sheet);
         Click(GetDlgItem(page, IDC_WEEKNUMBERS));
         Click(GetDlgItem(sheet, IDC_SHEET_APPLY));
-        EXPECT_EQ(Field(host.LiveBlock(tools[1]), kWeekNumbers), 1);
-        ExpectFileMatchesLive(host, path);
+        EXPECT_EQ(BlockField(host.LiveBlock(tools[1]), kWeekNumbers), 1);
+        ExpectFileMatchesLive(host, ReadBytes(path));
         Click(GetDlgItem(page, IDC_FIRSTDAY0 + 5));
         Click(GetDlgItem(sheet, IDCANCEL));
         EXPECT_FALSE(IsWindow(page));
         EXPECT_FALSE(IsWindow(sheet));
         EXPECT_EQ(host.LiveBlock(tools[1]), opened);
-        ExpectFileMatchesLive(host, path);
+        ExpectFileMatchesLive(host, ReadBytes(path));
 
         // Opened from the panel's menu, for the tool last used; OK applies and closes.
         Command(host.panel(), IDM_HOST_PROPERTIES);
@@ -185,9 +155,9 @@ TEST(HostRun, OptionsReachTheFileAndASecondStartRestoresThem)
         Click(GetDlgItem(page, IDC_FIRSTDAY0 + 6));
         Click(GetDlgItem(sheet, IDOK));
         EXPECT_FALSE(IsWindow(sheet));
-        EXPECT_EQ(Field(host.LiveBlock(tools[1]), kUseBackground), 1);
-        EXPECT_EQ(Field(host.LiveBlock(tools[1]), kFirstDay), 6);
-        ExpectFileMatchesLive(host, path);
+        EXPECT_EQ(BlockField(host.LiveBlock(tools[1]), kUseBackground), 1);
+        EXPECT_EQ(BlockField(host.LiveBlock(tools[1]), kFirstDay), 6);
+        ExpectFileMatchesLive(host, ReadBytes(path));
 
         // A font applied through the page, then cancelled: the tool paints
         // with its block's font again, not with the cancelled one.
@@ -201,13 +171,13 @@ TEST(HostRun, OptionsReachTheFileAndASecondStartRestoresThem)
         host.SetBlock(tools[0], bigger);
         Click(GetDlgItem(sheet, IDC_SHEET_APPLY));
         EXPECT_NE(AppliedFont(host, tools[0]), plainFont);
-        ExpectFileMatchesLive(host, path);
+        ExpectFileMatchesLive(host, ReadBytes(path));
         Click(GetDlgItem(sheet, IDCANCEL));
         ASSERT_TRUE(host.WaitForTools(3));
         tools = host.Tools();
         EXPECT_EQ(host.LiveBlock(tools[0]), plain);
         EXPECT_EQ(AppliedFont(host, tools[0]), plainFont);
-        ExpectFileMatchesLive(host, path);
+        ExpectFileMatchesLive(host, ReadBytes(path));
 
         for (HWND t : tools)
             expected.push_back(host.LiveBlock(t));

@@ -13,10 +13,12 @@
 #include <cstring>
 
 #include "host/settings_format.h"
-#include "host_process.h"
-#include "plugin_loader.h"
 #include "resource.h"
-#include "test_parent.h"
+#include "tests/win32/support/host_expectations.h"
+#include "tests/win32/support/host_process.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/test_files.h"
+#include "tests/win32/support/test_parent.h"
 
 namespace {
 
@@ -77,20 +79,6 @@ bool CanCreateIn(const std::string& folder)
     return true;
 }
 
-HostBlock DefaultBlock()
-{
-    CalTestParent parent;
-    RECT r{0, 0, 160, 120};
-    HWND tool = CalTestPlugin().create(parent.window, &r, nullptr, 0, 0);
-    CalToolSettings* live = nullptr;
-    SendMessageA(tool, CTM_GETSETTINGS, 0, reinterpret_cast<LPARAM>(&live));
-    HostBlock block{};
-    if (live != nullptr)
-        std::memcpy(block.data(), live, block.size());
-    DestroyWindow(tool);
-    return block;
-}
-
 // A good settings file of `tools` default calendars, its bytes returned.
 std::vector<BYTE> WriteGoodFile(const std::string& path, size_t tools)
 {
@@ -101,16 +89,6 @@ std::vector<BYTE> WriteGoodFile(const std::string& path, size_t tools)
     const std::vector<BYTE> bytes = HostEncodeSettings(panel);
     EXPECT_TRUE(WriteBytes(path, bytes));
     return bytes;
-}
-
-void ExpectFileMatchesLive(const HostProcess& host, const std::vector<BYTE>& bytes)
-{
-    const HostDecodeResult file = HostDecodeSettings(bytes.data(), bytes.size());
-    ASSERT_EQ(file.status, HostFileStatus::ok) << file.detail;
-    const std::vector<HWND> tools = host.Tools();
-    ASSERT_EQ(file.panel.tools.size(), tools.size());
-    for (size_t i = 0; i < tools.size(); ++i)
-        EXPECT_EQ(file.panel.tools[i].block, host.LiveBlock(tools[i])) << "tool " << i;
 }
 
 // Waits until the host is past its start, the first save included: it

@@ -8,9 +8,10 @@
 #include <cstring>
 #include <string>
 
-#include "host_process.h"
-#include "plugin_loader.h"
-#include "time_scale.h"
+#include "tests/win32/support/host_process.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/test_files.h"
+#include "tests/win32/support/time_scale.h"
 #include "tool/tool_state.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "plugin/caltool.h"
-#include "plugin_loader.h"
+#include "tests/win32/support/plugin_loader.h"
 
 namespace {
 

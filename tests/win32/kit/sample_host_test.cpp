@@ -18,11 +18,13 @@
 #include <vector>
 
 #include "cal_version.h"
-#include "host_process.h"
-#include "time_scale.h"
 #include "plugin/caltool.h"
-#include "plugin_loader.h"
 #include "resource.h"
+#include "tests/win32/support/host_process.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/test_files.h"
+#include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/time_scale.h"
 
 namespace {
 
@@ -45,32 +47,6 @@ std::string Lower(std::string s)
 std::string SettingsPath()
 {
     return g_sampleExe.substr(0, g_sampleExe.find_last_of('.')) + ".settings";
-}
-
-struct WindowSearch {
-    DWORD pid;
-    const char* className;
-    HWND found;
-};
-
-BOOL CALLBACK MatchTopLevel(HWND window, LPARAM param)
-{
-    auto* s = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    char name[64] = "";
-    GetWindowThreadProcessId(window, &owner);
-    GetClassNameA(window, name, sizeof name);
-    if (owner != s->pid || lstrcmpA(name, s->className) != 0 || !IsWindowVisible(window))
-        return TRUE;
-    s->found = window;
-    return FALSE;
-}
-
-HWND FindTopLevel(DWORD pid, const char* className)
-{
-    WindowSearch search{pid, className, nullptr};
-    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 BOOL CALLBACK CollectChild(HWND window, LPARAM param)
@@ -144,13 +120,6 @@ std::vector<BYTE> Block(const std::vector<BYTE>& file, size_t tool)
     return {file.begin() + tool * CAL_SETTINGS_SIZE, file.begin() + (tool + 1) * CAL_SETTINGS_SIZE};
 }
 
-LONG Field(const HostBlock& block, size_t offset)
-{
-    LONG v;
-    std::memcpy(&v, block.data() + offset, sizeof v);
-    return v;
-}
-
 // The share of the tool's on-screen pixels in colour, of those the tool
 // itself shows (a point another window covers is not counted).
 double ShareNow(HWND tool, COLORREF colour, int* shown, int* all)
@@ -180,7 +149,7 @@ double ShareNow(HWND tool, COLORREF colour, int* shown, int* all)
 // seconds have passed; the last reading is returned.
 double ScreenShare(HWND top, HWND tool, COLORREF colour, bool above, double bound)
 {
-    SetWindowPos(top, HWND_TOPMOST, 660, 40, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    CalTestPutOnTop(top, 660, 40);
     RedrawWindow(tool, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     int shown = 0, all = 0, readings = 0;
     double share = 0;
@@ -225,8 +194,8 @@ TEST(SampleHost, StartsFreshKeepsAnAppliedOptionAndRestoresItOnRestart)
         std::vector<HWND> tools = Children(main, "CalTool");
         for (HWND tool : tools) {
             const HostBlock block = sample.LiveBlock(tool);
-            EXPECT_EQ(Field(block, 0), 0) << "week numbers off by default";
-            EXPECT_EQ(Field(block, 128), 0) << "the host's background off by default";
+            EXPECT_EQ(BlockField(block, 0), 0) << "week numbers off by default";
+            EXPECT_EQ(BlockField(block, 128), 0) << "the host's background off by default";
         }
         ExpectAtIdealSizes(main);
         const HostBlock untouched = sample.LiveBlock(tools[1]);
@@ -238,9 +207,9 @@ TEST(SampleHost, StartsFreshKeepsAnAppliedOptionAndRestoresItOnRestart)
         HWND page = Children(sheet, "#32770")[0];
         Click(GetDlgItem(page, IDC_WEEKNUMBERS));
         Click(GetDlgItem(page, IDC_USEBACKGROUND));
-        EXPECT_EQ(Field(sample.LiveBlock(tools[0]), 0), 0) << "changed before Apply";
+        EXPECT_EQ(BlockField(sample.LiveBlock(tools[0]), 0), 0) << "changed before Apply";
         Click(GetDlgItem(sheet, kSheetApply));
-        EXPECT_NE(Field(sample.LiveBlock(tools[0]), 0), 0) << "Apply did not reach the tool";
+        EXPECT_NE(BlockField(sample.LiveBlock(tools[0]), 0), 0) << "Apply did not reach the tool";
 
         // Stored at once, before the sample closes.
         const std::vector<BYTE> file = ReadBytes(SettingsPath());
@@ -289,7 +258,7 @@ TEST(SampleHost, StartsAfreshFromAFileOfTheWrongSize)
     HWND main = WaitForWindow(sample, "MinimalHostWindow", "CalTool", 2);
     ASSERT_NE(main, nullptr) << sample.Errors();
     for (HWND tool : Children(main, "CalTool"))
-        EXPECT_EQ(Field(sample.LiveBlock(tool), 4), 0) << "a block taken from the damaged file";
+        EXPECT_EQ(BlockField(sample.LiveBlock(tool), 4), 0) << "a block taken from the damaged file";
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(sample.Wait(10000), 0u);
     EXPECT_EQ(ReadBytes(SettingsPath()).size(), 2u * CAL_SETTINGS_SIZE) << "not replaced on closing";

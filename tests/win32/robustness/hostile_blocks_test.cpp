@@ -20,11 +20,17 @@
 #include <string>
 #include <vector>
 
-#include "modal_driver.h"
-#include "plugin_loader.h"
 #include "resource.h"
-#include "robust_support.h"
-#include "tool_test.h"
+#include "tests/win32/support/figures.h"
+#include "tests/win32/support/ledger_expectations.h"
+#include "tests/win32/support/menu_look.h"
+#include "tests/win32/support/modal_driver.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/seeded_random.h"
+#include "tests/win32/support/test_main.h"
+#include "tests/win32/support/tool_record.h"
+#include "tests/win32/support/tool_test.h"
+#include "tests/win32/support/transfer_capture.h"
 #include "tool/tool_state.h"
 
 namespace {
@@ -32,25 +38,6 @@ namespace {
 constexpr uint64_t kSeed = 0xCA1E7DA5EEDull;
 long g_first = 0;
 long g_count = 10000;
-
-CalToolState* Record(HWND tool)
-{
-    return reinterpret_cast<CalToolState*>(GetWindowLongPtrA(tool, 0));
-}
-
-template <typename T> bool Same(const T& a, const T& b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-CalToolSettings Defaults()
-{
-    CalToolSettings s{};
-    s.font.lfHeight = -9;
-    s.font.lfWeight = FW_NORMAL;
-    std::strcpy(s.font.lfFaceName, "Arial");
-    return s;
-}
 
 const LONG kExtremes[] = {INT_MIN, INT_MIN + 1, INT_MIN + 6, -1000000, -121, -8, -7, -6, -1, 0, 1, 2, 6, 7, 8,
     13, 121, 127, 1047, 65536, INT_MAX - 6, INT_MAX - 1, INT_MAX};
@@ -66,7 +53,7 @@ LONG Extreme(CalRng& rng)
 
 CalToolSettings ValidBlock(CalRng& rng)
 {
-    CalToolSettings s = Defaults();
+    CalToolSettings s = CalArialSettings();
     s.weekNumbers = static_cast<LONG>(rng.Below(2));
     s.firstDay = static_cast<LONG>(rng.Below(7));
     s.useBackground = static_cast<LONG>(rng.Below(2));
@@ -136,7 +123,7 @@ CalToolSettings HostileBlock(long n)
             rng.Fill(&s, sizeof s);
             break;
         case 1:
-            s = Defaults();
+            s = CalArialSettings();
             FlipBits(rng, s);
             break;
         case 2:
@@ -144,7 +131,7 @@ CalToolSettings HostileBlock(long n)
             FlipBits(rng, s);
             break;
         case 3:
-            s = rng.Below(2) != 0 ? Defaults() : ValidBlock(rng);
+            s = rng.Below(2) != 0 ? CalArialSettings() : ValidBlock(rng);
             ExtremeOptions(rng, s);
             break;
         case 4:
@@ -225,15 +212,15 @@ protected:
     // Everything a host and a user do with a tool that holds block s.
     void Exercise(HWND tool, const CalToolSettings& s, long block)
     {
-        CalToolState* state = Record(tool);
-        Expect(Same(state->settings, s), block, "the block is taken as stored");
+        CalToolState* state = CalToolFromWindow(tool);
+        Expect(CalSameBytes(state->settings, s), block, "the block is taken as stored");
 
         // The first day and the two options must paint as what they stand for.
         const CalFrame hostile = CalCapturePaint(tool);
         Expect(hostile.width == 200 && hostile.height == 160, block, "the paint reached the window");
         const uint32_t ideal = static_cast<uint32_t>(SendMessageA(tool, CTM_GETIDEALSIZE, 0, 0));
         const CalToolSettings normal = Normalised(s);
-        if (!Same(normal, s)) {
+        if (!CalSameBytes(normal, s)) {
             SetSettings(tool, normal);
             Expect(
                 CalCapturePaint(tool) == hostile, block, "paints as the block with its options normalised");
@@ -252,7 +239,7 @@ protected:
         Expect(
             menu.markedDays == mark, block, "the weekday mark is the first day's, or none outside the week");
         menus_ += menu.opened ? 1 : 0;
-        Expect(Same(state->settings, s), block, "painting, measuring and the menu change nothing");
+        Expect(CalSameBytes(state->settings, s), block, "painting, measuring and the menu change nothing");
 
         CheckPage(tool, s, block);
     }
@@ -261,8 +248,8 @@ protected:
     // can hold, telling the host exactly when something changed.
     void CheckPage(HWND tool, const CalToolSettings& s, long block)
     {
-        CalToolState* state = Record(tool);
-        const bool fontPending = !Same(state->appliedFont, s.font);
+        CalToolState* state = CalToolFromWindow(tool);
+        const bool fontPending = !CalSameBytes(state->appliedFont, s.font);
         const auto page = reinterpret_cast<HWND>(SendMessageA(
             tool, CTM_CREATEPAGE, reinterpret_cast<WPARAM>(parent_->window), MAKELPARAM(0, 170)));
         Expect(page != nullptr, block, "a page was created");
@@ -295,7 +282,7 @@ protected:
         Expect(state->settings.weekNumbers == weekNumbers && state->settings.useBackground == useBackground &&
                 state->settings.firstDay == weekday,
             block, "the apply stores 0 or 1 and a weekday 0..6");
-        Expect(Same(state->appliedFont, s.font), block, "the apply takes the block's font into use");
+        Expect(CalSameBytes(state->appliedFont, s.font), block, "the apply takes the block's font into use");
         DestroyWindow(page);
         pages_ += 1;
     }
@@ -377,14 +364,14 @@ TEST_F(HostileBlocks, ThePictureTellsEveryFirstDayAndOptionApart)
 {
     std::vector<CalFrame> frames;
     for (LONG day = 0; day < 7; ++day) {
-        CalToolSettings s = Defaults();
+        CalToolSettings s = CalArialSettings();
         s.firstDay = day;
         HWND tool = Create(&s);
         ASSERT_NE(tool, nullptr);
         frames.push_back(CalCapturePaint(tool));
-        Record(tool)->settings.weekNumbers = 1;
+        CalToolFromWindow(tool)->settings.weekNumbers = 1;
         frames.push_back(CalCapturePaint(tool));
-        Record(tool)->settings.useBackground = 1;
+        CalToolFromWindow(tool)->settings.useBackground = 1;
         frames.push_back(CalCapturePaint(tool));
         DestroyWindow(tool);
     }
@@ -397,7 +384,7 @@ TEST_F(HostileBlocks, ThePictureTellsEveryFirstDayAndOptionApart)
 // draw; the tool makes its font no larger than 1000 units either way.
 TEST_F(HostileBlocks, AHugeFontPaintsAsTheLargestFontAToolMakes)
 {
-    CalToolSettings huge = Defaults();
+    CalToolSettings huge = CalArialSettings();
     huge.weekNumbers = 1;
     huge.firstDay = 4;
     huge.font.lfHeight = 32767;
@@ -411,7 +398,7 @@ TEST_F(HostileBlocks, AHugeFontPaintsAsTheLargestFontAToolMakes)
     const CalFrame frame = CalCapturePaint(tool);
     const auto size = SendMessageA(tool, CTM_GETIDEALSIZE, 0, 0);
     EXPECT_LT(GetTickCount() - start, 5000u) << "two paints and a measurement";
-    EXPECT_TRUE(Same(Record(tool)->settings, huge)) << "the block keeps what it holds";
+    EXPECT_TRUE(CalSameBytes(CalToolFromWindow(tool)->settings, huge)) << "the block keeps what it holds";
     HWND bounded = Create(&largest);
     ASSERT_NE(bounded, nullptr);
     EXPECT_EQ(CalCapturePaint(bounded), frame);
@@ -424,7 +411,7 @@ TEST_F(HostileBlocks, GarbageInTheChoosersRecordNeverReachesTheChooser)
         const CalToolSettings s = HostileBlock(n);
         HWND tool = Create(&s);
         ASSERT_NE(tool, nullptr);
-        CalToolState* state = Record(tool);
+        CalToolState* state = CalToolFromWindow(tool);
         const auto page = reinterpret_cast<HWND>(SendMessageA(
             tool, CTM_CREATEPAGE, reinterpret_cast<WPARAM>(parent_->window), MAKELPARAM(0, 170)));
         ASSERT_NE(page, nullptr);
@@ -457,7 +444,7 @@ TEST_F(HostileBlocks, GarbageInTheChoosersRecordNeverReachesTheChooser)
             EXPECT_EQ(seen.hInstance, nullptr) << "block " << n;
             EXPECT_EQ(seen.lpszStyle, nullptr) << "block " << n;
             EXPECT_EQ(seen.rgbColors, s.chooseFont.rgbColors) << "the colour is left as stored";
-            EXPECT_TRUE(Same(state->settings.font, s.font))
+            EXPECT_TRUE(CalSameBytes(state->settings.font, s.font))
                 << "a cancelled choice keeps the font, block " << n;
             EXPECT_EQ(parent_->Received(CTN_SETTINGSCHANGED).size(), heard)
                 << "a cancelled choice tells nothing";

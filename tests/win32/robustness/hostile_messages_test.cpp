@@ -13,23 +13,22 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin_loader.h"
 #include "resource.h"
-#include "robust_support.h"
-#include "tool_test.h"
+#include "tests/win32/support/figures.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/seeded_random.h"
+#include "tests/win32/support/test_main.h"
+#include "tests/win32/support/tool_record.h"
+#include "tests/win32/support/tool_test.h"
+#include "tests/win32/support/transfer_capture.h"
 #include "tool/fit_size.h"
 #include "tool/tool_state.h"
 
 namespace {
 
 constexpr uint64_t kSeed = 0x4D455353414745ull;
-long g_messages = 20000;  // --messages=N
+long g_messages = 20000;        // --messages=N
 constexpr int kPaintEvery = 4;  // a paint costs a few milliseconds under Wine
-
-CalToolState* Record(HWND tool)
-{
-    return reinterpret_cast<CalToolState*>(GetWindowLongPtrA(tool, 0));
-}
 
 // What one message is expected to do.
 struct Expected {
@@ -56,7 +55,7 @@ protected:
         tool_ = CalTestPlugin().create(parent_->window, &r, &s, 0, 0);
         ASSERT_NE(tool_, nullptr);
         UpdateWindow(tool_);
-        baseline_ = *Record(tool_);
+        baseline_ = *CalToolFromWindow(tool_);
         frame_ = CalCapturePaint(tool_);
         ideal_ = SendMessageA(tool_, CTM_GETIDEALSIZE, 0, 0);
         ASSERT_EQ(frame_.width, 200);
@@ -80,7 +79,7 @@ protected:
     // Sends one random message and says what it should have done.
     Expected SendOne(UINT& message)
     {
-        CalToolState* state = Record(tool_);
+        CalToolState* state = CalToolFromWindow(tool_);
         Expected e;
         e.record = *state;
         CalToolSettings& s = e.record.settings;
@@ -264,16 +263,16 @@ TEST_F(HostileMessages, EveryMessageIsAnsweredAsTheProtocolSaysAndChangesOnlyWha
     const DWORD start = GetTickCount();
     for (long i = 0; i < g_messages; ++i) {
         // Every message starts from the same tool, with nothing to repaint.
-        *Record(tool_) = baseline_;
+        *CalToolFromWindow(tool_) = baseline_;
         ValidateRect(tool_, nullptr);
         const size_t heard = parent_->notifications.size();
         UINT message = 0;
         const Expected e = SendOne(message);
         ++tried;
 
-        const CalToolState& now = *Record(tool_);
+        const CalToolState& now = *CalToolFromWindow(tool_);
         bool ok = std::memcmp(&now, &e.record, sizeof now) == 0;
-        ok = ok && (GetUpdateRect(tool_, nullptr, FALSE) != FALSE) == e.repaint;
+        ok = ok && CalNeedsPaint(tool_) == e.repaint;
         std::vector<CalRecordedNotification> told(
             parent_->notifications.begin() + static_cast<long>(heard), parent_->notifications.end());
         ok = ok && told.size() == (e.notification != 0 ? 1u : 0u);
@@ -303,7 +302,7 @@ TEST_F(HostileMessages, EveryMessageIsAnsweredAsTheProtocolSaysAndChangesOnlyWha
         }
     }
     const DWORD ms = GetTickCount() - start;
-    *Record(tool_) = baseline_;
+    *CalToolFromWindow(tool_) = baseline_;
     EXPECT_EQ(CalCapturePaint(tool_), frame_) << "the tool ends as it began";
     CalPrintFigure("hostile messages tried", tried);
     CalPrintFigure("hostile messages: unchanged tools compared pixel for pixel", paintsCompared);

@@ -17,9 +17,12 @@
 #include <utility>
 #include <vector>
 
-#include "plugin_loader.h"
-#include "robust_support.h"
-#include "tool_test.h"
+#include "tests/win32/support/figures.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/process_resources.h"
+#include "tests/win32/support/test_main.h"
+#include "tests/win32/support/tool_test.h"
+#include "tests/win32/support/transfer_capture.h"
 
 namespace {
 

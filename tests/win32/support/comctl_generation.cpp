@@ -1,8 +1,8 @@
-#include "comctl_generation.h"
+#include "tests/win32/support/comctl_generation.h"
 
 #include <shlwapi.h>
 
-#include "import_hooks.h"
+#include "tests/win32/support/import_hooks.h"
 
 CalComctlGeneration CalTestComctlGeneration(HMODULE library)
 {

@@ -1,9 +1,9 @@
-#include "fault_injection.h"
+#include "tests/win32/support/fault_injection.h"
 
 #include <cstdio>
 #include <deque>
 
-#include "fault_table.h"
+#include "tests/win32/support/fault_table.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "fault_table.h"
+#include "tests/win32/support/fault_table.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "import_hooks.h"
+#include "tests/win32/support/import_hooks.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "modal_driver.h"
-#include "time_scale.h"
+#include "tests/win32/support/modal_driver.h"
+#include "tests/win32/support/time_scale.h"
 
 #include <dlgs.h>
 

@@ -1,6 +1,4 @@
-#include "plugin_loader.h"
-
-#include <gtest/gtest.h>
+#include "tests/win32/support/plugin_loader.h"
 
 #include <algorithm>
 
@@ -15,36 +13,28 @@ std::string CalTestWindowsPath(std::string path)
     return path;
 }
 
+void CalTestStartPlugin(CalLoadedPlugin& p)
+{
+    p.enumerate = CalTestExport<CalEnumeratePanelTypesProc>(p.module, "EnumeratePanelTypes");
+    char names[3][32] = {};
+    if (p.enumerate == nullptr ||
+        p.enumerate(names[0], names[1], names[2], GetModuleHandleA(nullptr), 0) != 1)
+        return;
+    p.init = CalTestExport<CalInitToolTypeProc>(p.module, names[0]);
+    p.create = CalTestExport<CalToolCreateProc>(p.module, names[1]);
+    p.cleanup = CalTestExport<CalToolCleanupProc>(p.module, names[2]);
+    if (p.init != nullptr)
+        p.init(&p.info, 0);
+}
+
 const CalLoadedPlugin& CalTestPlugin()
 {
     static const CalLoadedPlugin plugin = [] {
         CalLoadedPlugin p;
         p.module = LoadLibraryA(g_calTestDllPath.c_str());
-        if (p.module == nullptr)
-            return p;
-        p.enumerate = reinterpret_cast<CalEnumeratePanelTypesProc>(
-            reinterpret_cast<void*>(GetProcAddress(p.module, "EnumeratePanelTypes")));
-        char names[3][32] = {};
-        if (p.enumerate == nullptr ||
-            p.enumerate(names[0], names[1], names[2], GetModuleHandleA(nullptr), 0) != 1)
-            return p;
-        auto resolve = [&](const char* name) {
-            return reinterpret_cast<void*>(GetProcAddress(p.module, name));
-        };
-        p.init = reinterpret_cast<CalInitToolTypeProc>(resolve(names[0]));
-        p.create = reinterpret_cast<CalToolCreateProc>(resolve(names[1]));
-        p.cleanup = reinterpret_cast<CalToolCleanupProc>(resolve(names[2]));
-        if (p.init != nullptr)
-            p.init(&p.info, 0);
+        if (p.module != nullptr)
+            CalTestStartPlugin(p);
         return p;
     }();
     return plugin;
-}
-
-int CalTestMain(int argc, char** argv)
-{
-    testing::InitGoogleTest(&argc, argv);
-    if (argc >= 2)
-        g_calTestDllPath = CalTestWindowsPath(argv[argc - 1]);
-    return RUN_ALL_TESTS();
 }

@@ -7,8 +7,8 @@
 
 #include "plugin/caltool.h"
 
-// The path of the library under test, set by CalTestMain from the command
-// line; a Unix path (as the build passes it) is read on Wine's Z: drive.
+// The path of the library under test, set by the test program from its
+// command line; a Unix path (as the build passes it) is read on Wine's Z: drive.
 extern std::string g_calTestDllPath;
 
 struct CalLoadedPlugin {
@@ -25,10 +25,19 @@ struct CalLoadedPlugin {
 // type. Returns the same record on every call.
 const CalLoadedPlugin& CalTestPlugin();
 
+// For a library already in memory (plugin.module), what CalTestPlugin does
+// after loading it: enumerates its panel type with this program's instance,
+// resolves the three names it gives and initialises the type. The entry
+// points that could not be had stay null.
+void CalTestStartPlugin(CalLoadedPlugin& plugin);
+
+// An export of the module by name, as the type F; null when it has none.
+template <typename F> F CalTestExport(HMODULE module, const char* name)
+{
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
 // A Windows path for a path as the build passes it.
 std::string CalTestWindowsPath(std::string path);
-
-// The main of a test program whose last argument is the library's path.
-int CalTestMain(int argc, char** argv);
 
 #endif

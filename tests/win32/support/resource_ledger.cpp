@@ -1,11 +1,9 @@
-#include "resource_ledger.h"
+#include "tests/win32/support/resource_ledger.h"
 
 #include <map>
 #include <set>
 
-#include <gtest/gtest.h>
-
-#include "import_hooks.h"
+#include "tests/win32/support/import_hooks.h"
 
 namespace {
 
@@ -202,13 +200,4 @@ std::ostream& operator<<(std::ostream& os, const CalLedgerCounts& c)
               << ", dirty DCs " << c.dcsReleasedDirty << ", failed releases " << c.failedReleases
               << ", classes registered " << c.classesRegistered << ", menus +" << c.menusMade << " -"
               << c.menusDestroyed << "}";
-}
-
-void CalExpectNothingLeft(const CalLedgerCounts& before)
-{
-    const CalLedgerCounts d = CalLedgerSnapshot() - before;
-    EXPECT_EQ(d.LiveBlocks(), 0) << "heap blocks left: " << d;
-    EXPECT_EQ(d.LiveObjects(), 0) << "graphics objects left: " << d;
-    EXPECT_EQ(d.LiveMenus(), 0) << "menus left: " << d;
-    EXPECT_EQ(d.releasedWhileInUse + d.dcsReleasedDirty + d.failedReleases, 0) << d;
 }

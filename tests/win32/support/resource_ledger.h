@@ -39,8 +39,4 @@ CalLedgerCounts operator-(const CalLedgerCounts& after, const CalLedgerCounts& b
 
 std::ostream& operator<<(std::ostream& os, const CalLedgerCounts& c);
 
-// Expects that since before every heap block, graphics object and menu was
-// released again, none while still in use and none refused.
-void CalExpectNothingLeft(const CalLedgerCounts& before);
-
 #endif

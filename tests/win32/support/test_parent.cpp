@@ -1,4 +1,4 @@
-#include "test_parent.h"
+#include "tests/win32/support/test_parent.h"
 
 #include <cstring>
 
@@ -19,6 +19,8 @@ void PaintBackground(const CalTestParent& parent, LPARAM lParam)
 LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* parent = reinterpret_cast<CalTestParent*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (parent != nullptr && message == WM_CONTEXTMENU)
+        ++parent->contextMenus;
     if (parent == nullptr || message < WM_USER || message >= WM_APP)
         return DefWindowProcA(window, message, wParam, lParam);
     CalRecordedNotification n{message, wParam, lParam, {}};
@@ -48,7 +50,7 @@ void RegisterOnce()
 
 }  // namespace
 
-CalTestParent::CalTestParent(int width, int height, int x, int y)
+CalTestParent::CalTestParent(int width, int height, int x, int y, CalPanelLayer layer)
 {
     RegisterOnce();
     RECT r{0, 0, width, height};
@@ -59,6 +61,8 @@ CalTestParent::CalTestParent(int width, int height, int x, int y)
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ShowWindow(window, SW_SHOWNOACTIVATE);
     UpdateWindow(window);
+    if (layer == CalPanelLayer::Topmost)
+        CalTestPutOnTop(window, x, y);
 }
 
 CalTestParent::~CalTestParent()
@@ -76,6 +80,11 @@ std::vector<CalRecordedNotification> CalTestParent::Received(UINT message) const
         if (n.message == message)
             out.push_back(n);
     return out;
+}
+
+void CalTestPutOnTop(HWND window, int x, int y)
+{
+    SetWindowPos(window, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CalPumpMessages(DWORD ms)

@@ -1,4 +1,6 @@
-#include "tool_test.h"
+#include "tests/win32/support/tool_test.h"
+
+#include "tests/win32/support/ledger_expectations.h"
 
 void CalToolTest::SetUp()
 {

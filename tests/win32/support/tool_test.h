@@ -8,9 +8,9 @@
 
 #include <memory>
 
-#include "plugin_loader.h"
-#include "resource_ledger.h"
-#include "test_parent.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/resource_ledger.h"
+#include "tests/win32/support/test_parent.h"
 
 class CalToolTest : public testing::Test {
 protected:

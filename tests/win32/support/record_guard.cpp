@@ -1,9 +1,9 @@
-#include "record_guard.h"
+#include "tests/win32/support/record_guard.h"
 
 #include <cstring>
 #include <map>
 
-#include "import_hooks.h"
+#include "tests/win32/support/import_hooks.h"
 
 namespace {
 

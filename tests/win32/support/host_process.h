@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <array>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,6 +15,17 @@ using HostBlock = std::array<BYTE, 132>;
 
 extern std::string g_hostExe;  // Windows paths, from the command line
 extern std::string g_pluginDll;
+
+// A tool's defaults, from a tool of the library (CalTestPlugin) made in this
+// process.
+HostBlock DefaultBlock();
+
+// The 32-bit field at offset in a block.
+LONG BlockField(const HostBlock& block, size_t offset);
+
+// A top-level window of the process with the class (visible only, unless
+// asked otherwise) other than except, or null.
+HWND FindTopLevel(DWORD pid, const char* className, bool visibleOnly = true, HWND except = nullptr);
 
 class HostProcess {
 public:
@@ -60,21 +70,5 @@ private:
     void* slot_ = nullptr;  // a pointer variable in the host for CTM_GETSETTINGS
     void Drain();
 };
-
-// A folder of its own under the temporary folder, removed with its files.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    std::string Path(const std::string& name) const { return path_ + "\\" + name; }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-std::vector<BYTE> ReadBytes(const std::string& path);
-bool WriteBytes(const std::string& path, const std::vector<BYTE>& bytes);
-bool FileExists(const std::string& path);
 
 #endif

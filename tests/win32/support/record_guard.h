@@ -2,8 +2,8 @@
 // outside its record is seen: the library's HeapAlloc and HeapFree are routed
 // through wrappers that ask the next hop for 32 more bytes and fill 16 on each
 // side with a pattern.
-#ifndef CALENDAR_TESTS_FAULTS_RECORD_GUARD_H
-#define CALENDAR_TESTS_FAULTS_RECORD_GUARD_H
+#ifndef CALENDAR_TESTS_RECORD_GUARD_H
+#define CALENDAR_TESTS_RECORD_GUARD_H
 
 #include <windows.h>
 

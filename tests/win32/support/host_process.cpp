@@ -1,11 +1,12 @@
-#include "host_process.h"
+#include "tests/win32/support/host_process.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <cstring>
 
 #include "plugin/caltool.h"
-#include "time_scale.h"
+#include "tests/win32/support/plugin_loader.h"
+#include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/time_scale.h"
 
 std::string g_hostExe;
 std::string g_pluginDll;
@@ -34,13 +35,6 @@ BOOL CALLBACK MatchTopLevel(HWND window, LPARAM param)
     return FALSE;
 }
 
-HWND FindTopLevel(DWORD pid, const char* className, bool visibleOnly, HWND except = nullptr)
-{
-    Search s{pid, className, visibleOnly, except, nullptr};
-    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
 BOOL CALLBACK CollectTool(HWND window, LPARAM param)
 {
     char name[64] = "";
@@ -51,6 +45,34 @@ BOOL CALLBACK CollectTool(HWND window, LPARAM param)
 }
 
 }  // namespace
+
+HWND FindTopLevel(DWORD pid, const char* className, bool visibleOnly, HWND except)
+{
+    Search s{pid, className, visibleOnly, except, nullptr};
+    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HostBlock DefaultBlock()
+{
+    CalTestParent parent;
+    RECT r{0, 0, 160, 120};
+    HWND tool = CalTestPlugin().create(parent.window, &r, nullptr, 0, 0);
+    CalToolSettings* live = nullptr;
+    SendMessageA(tool, CTM_GETSETTINGS, 0, reinterpret_cast<LPARAM>(&live));
+    HostBlock block{};
+    if (live != nullptr)
+        std::memcpy(block.data(), live, block.size());
+    DestroyWindow(tool);
+    return block;
+}
+
+LONG BlockField(const HostBlock& block, size_t offset)
+{
+    LONG v;
+    std::memcpy(&v, block.data() + offset, sizeof v);
+    return v;
+}
 
 HostProcess::HostProcess(const std::vector<std::string>& args)
 {
@@ -210,51 +232,4 @@ std::string HostProcess::Output()
 {
     Drain();
     return text_[0];
-}
-
-TempFolder::TempFolder()
-{
-    char base[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, base);
-    path_ = std::string(base) + "panelhost-test-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(path_.c_str(), nullptr);
-}
-
-TempFolder::~TempFolder()
-{
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((path_ + "\\*").c_str(), &found);
-    while (find != INVALID_HANDLE_VALUE) {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..") {
-            const std::string full = path_ + "\\" + name;
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-                RemoveDirectoryA(full.c_str());
-            else
-                DeleteFileA(full.c_str());
-        }
-        if (!FindNextFileA(find, &found)) {
-            FindClose(find);
-            break;
-        }
-    }
-    RemoveDirectoryA(path_.c_str());
-}
-
-std::vector<BYTE> ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<BYTE>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool WriteBytes(const std::string& path, const std::vector<BYTE>& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return out.good();
-}
-
-bool FileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

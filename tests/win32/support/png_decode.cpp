@@ -1,4 +1,4 @@
-#include "png_decode.h"
+#include "tests/win32/support/png_decode.h"
 
 #include <windows.h>
 

@@ -1,0 +1,34 @@
+#include "tests/win32/support/tool_record.h"
+
+#include <commctrl.h>
+
+int CalSpinnerPosition(HWND spinner)
+{
+    return static_cast<int>(SendMessageA(spinner, UDM_GETPOS32, 0, 0));
+}
+
+bool CalNeedsPaint(HWND window)
+{
+    return GetUpdateRect(window, nullptr, FALSE) != FALSE;
+}
+
+void CalShowMonth(HWND tool, WORD year, WORD month)
+{
+    CalToolState* s = CalToolFromWindow(tool);
+    s->shown.wYear = year;
+    s->shown.wMonth = month;
+    SendMessageA(s->monthSpin, UDM_SETPOS, 0, month);
+    SendMessageA(s->yearSpin, UDM_SETPOS, 0, year);
+    ValidateRect(tool, nullptr);
+}
+
+CalToolSettings CalArialSettings(LONG weekNumbers, LONG useBackground)
+{
+    CalToolSettings s{};
+    s.font.lfHeight = -9;
+    s.font.lfWeight = FW_NORMAL;
+    std::strcpy(s.font.lfFaceName, "Arial");
+    s.weekNumbers = weekNumbers;
+    s.useBackground = useBackground;
+    return s;
+}
