@@ -70,7 +70,11 @@ set(CAL_RUN_WHEN_EMULATED tool_window_test keyboard_test system_events_test acce
 # manifest that asks for common controls 6, and runs again as a test of its
 # own; both builds also check which generation the library really got.
 function(cal_wine_test name)
-    cmake_parse_arguments(T "COMCTL6" "TIMEOUT;LOCALE" "SOURCES;LIBS;ARGS" ${ARGN})
+    cmake_parse_arguments(T "COMCTL6;LOADS_LIBRARY" "TIMEOUT;LOCALE" "SOURCES;LIBS;ARGS" ${ARGN})
+    # LOADS_LIBRARY: the program loads the built library, named as its last argument.
+    if(T_LOADS_LIBRARY)
+        list(APPEND T_ARGS $<TARGET_FILE:Calendar>)
+    endif()
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 120)
     endif()
@@ -87,6 +91,9 @@ function(cal_wine_test name)
         target_link_libraries(${program} PRIVATE ${T_LIBS} cal_warnings GTest::gtest)
         target_include_directories(${program} PRIVATE ${CMAKE_SOURCE_DIR}/resources)
         cal_wine_run(${program} ${program} ${T_TIMEOUT} ${T_LOCALE} ${T_ARGS})
+        if(T_LOADS_LIBRARY)
+            add_dependencies(${program} Calendar)
+        endif()
     endforeach()
     if(T_COMCTL6)
         target_sources(${name}_cc6 PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32/support/comctl6.rc)
@@ -177,33 +184,29 @@ cal_wine_test(layout_records_test
 cal_wine_test(resources_test
     SOURCES tests/win32/resources_test.cpp
     LIBS cal_test_support cal_version version
-    ARGS $<TARGET_FILE:Calendar>)
-add_dependencies(resources_test Calendar)
+    LOADS_LIBRARY)
 
 # The entry points, in a process of their own: the first enumeration
 # happens once per process.
 cal_wine_test(entry_points_test
     SOURCES tests/win32/entry_points_test.cpp
     LIBS cal_test_support
-    ARGS $<TARGET_FILE:Calendar>)
-add_dependencies(entry_points_test Calendar)
+    LOADS_LIBRARY)
 
 # Tool windows made by the built library and driven as a host drives them.
 cal_wine_test(tool_window_test
     COMCTL6
     SOURCES tests/win32/tool_window_test.cpp
     LIBS cal_test_support
-    ARGS $<TARGET_FILE:Calendar>)
-add_dependencies(tool_window_test Calendar)
+    LOADS_LIBRARY)
 
 # The tool driven from the keyboard alone: focus, keys, the menu, the mark.
 cal_wine_test(keyboard_test
     COMCTL6
     SOURCES tests/win32/keyboard_test.cpp
     LIBS cal_test_support
-    ARGS $<TARGET_FILE:Calendar>
+    LOADS_LIBRARY
     TIMEOUT 180)
-add_dependencies(keyboard_test Calendar)
 # The two builds focus tools and open menus from the keyboard: one at a time.
 foreach(test keyboard_test keyboard_test_cc6)
     if(TEST ${test})
@@ -216,9 +219,8 @@ endforeach()
 cal_wine_test(system_events_test
     SOURCES tests/win32/system_events_test.cpp
     LIBS cal_test_support
-    ARGS $<TARGET_FILE:Calendar>
+    LOADS_LIBRARY
     TIMEOUT 180)
-add_dependencies(system_events_test Calendar)
 
 # The month view painted into memory surfaces, checked pixel by pixel, with
 # the library's objects linked in.
@@ -249,9 +251,8 @@ cal_wine_test(context_menu_test
     COMCTL6
     SOURCES tests/win32/context_menu_test.cpp
     LIBS cal_test_support
-    ARGS $<TARGET_FILE:Calendar>
+    LOADS_LIBRARY
     TIMEOUT 300)
-add_dependencies(context_menu_test Calendar)
 cal_wine_run(context_menu_test_de context_menu_test 300 de_DE.UTF-8 $<TARGET_FILE:Calendar>)
 
 # The About box and the properties page, with the library's objects and
@@ -268,8 +269,7 @@ cal_wine_run(dialogs_test_de dialogs_test 300 de_DE.UTF-8)
 cal_wine_test(accessibility_test
     SOURCES tests/win32/accessibility_test.cpp
     LIBS cal_test_support cal_core oleacc ole32 oleaut32 uuid
-    ARGS $<TARGET_FILE:Calendar>)
-add_dependencies(accessibility_test Calendar)
+    LOADS_LIBRARY)
 cal_wine_run(accessibility_test_de accessibility_test 120 de_DE.UTF-8 $<TARGET_FILE:Calendar>)
 
 # The host's requests: settings, page creation, preferred and fitted sizes.
@@ -277,9 +277,8 @@ cal_wine_test(host_requests_test
     COMCTL6
     SOURCES tests/win32/host_requests_test.cpp
     LIBS cal_test_support
-    ARGS $<TARGET_FILE:Calendar>
+    LOADS_LIBRARY
     TIMEOUT 300)
-add_dependencies(host_requests_test Calendar)
 
 # A tool painted under each generation of the common controls and the two
 # pictures compared: the plain program starts its twin, built with the

@@ -18,6 +18,11 @@
 
 namespace {
 
+// The steps between days, by navigation direction from NAVDIR_UP to NAVDIR_PREVIOUS.
+constexpr CalDayStep kDaySteps[] = {CalDayStep::up, CalDayStep::down, CalDayStep::left, CalDayStep::right,
+    CalDayStep::next, CalDayStep::previous};
+static_assert(NAVDIR_PREVIOUS - NAVDIR_UP + 1 == sizeof kDaySteps / sizeof kDaySteps[0]);
+
 // The tool's record, or null once the handle no longer names a tool window
 // of this process: a handle can be reused by any window after its own has
 // gone, and only a tool's word 0 points at a record.
@@ -528,34 +533,14 @@ HRESULT TableObject::accNavigate(LONG direction, VARIANT start, VARIANT* end)
         return hr;
     const int32_t count = v.layout.dayCount;
     int32_t to = 0;
-    switch (direction) {
-        case NAVDIR_FIRSTCHILD:
-            to = id == CHILDID_SELF && count > 0 ? 1 : 0;
-            break;
-        case NAVDIR_LASTCHILD:
-            to = id == CHILDID_SELF ? count : 0;
-            break;
-        case NAVDIR_NEXT:
-            to = CalDayTowards(v.layout, id, CalDayStep::next);
-            break;
-        case NAVDIR_PREVIOUS:
-            to = CalDayTowards(v.layout, id, CalDayStep::previous);
-            break;
-        case NAVDIR_UP:
-            to = CalDayTowards(v.layout, id, CalDayStep::up);
-            break;
-        case NAVDIR_DOWN:
-            to = CalDayTowards(v.layout, id, CalDayStep::down);
-            break;
-        case NAVDIR_LEFT:
-            to = CalDayTowards(v.layout, id, CalDayStep::left);
-            break;
-        case NAVDIR_RIGHT:
-            to = CalDayTowards(v.layout, id, CalDayStep::right);
-            break;
-        default:
-            return E_INVALIDARG;
-    }
+    if (direction == NAVDIR_FIRSTCHILD)
+        to = id == CHILDID_SELF && count > 0 ? 1 : 0;
+    else if (direction == NAVDIR_LASTCHILD)
+        to = id == CHILDID_SELF ? count : 0;
+    else if (direction >= NAVDIR_UP && direction <= NAVDIR_PREVIOUS)
+        to = CalDayTowards(v.layout, id, kDaySteps[direction - NAVDIR_UP]);
+    else
+        return E_INVALIDARG;
     // From the table itself only its children are reached: its siblings are
     // the window's, which the platform's window object navigates.
     if (to == 0)
