@@ -20,6 +20,7 @@ add_library(cal_win32 OBJECT
     tool/labels.cpp
     tool/accessible.cpp
     view/month_text.cpp
+    view/text_font.cpp
     view/month_paint.cpp
     dialogs/about_box.cpp
     dialogs/properties_page.cpp

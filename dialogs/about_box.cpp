@@ -11,9 +11,9 @@ namespace {
 
 void SetTextFromTable(HWND window, UINT id)
 {
-    char text[100];
-    CalLoadLabel(id, 99, nullptr, "", text);
-    SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    wchar_t text[100];
+    CalLoadLabel(id, 99, nullptr, L"", text);
+    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
 INT_PTR OnInitDialog(HWND dialog)
@@ -54,5 +54,5 @@ INT_PTR CALLBACK CalAboutProc(HWND dialog, UINT message, WPARAM /*wParam*/, LPAR
 
 void CalShowAbout(HWND owner)
 {
-    DialogBoxParamA(g_moduleInstance, MAKEINTRESOURCEA(IDD_ABOUT), owner, CalAboutProc, 0);
+    DialogBoxParamW(g_moduleInstance, MAKEINTRESOURCEW(IDD_ABOUT), owner, CalAboutProc, 0);
 }

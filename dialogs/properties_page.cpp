@@ -28,27 +28,27 @@ bool Checked(HWND page, int id)
     return SendDlgItemMessageA(page, id, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
 }
 
-void SetLabel(HWND page, int id, UINT stringId, int maxChars, const char* fallback, const char* suffix)
+void SetLabel(HWND page, int id, UINT stringId, int maxChars, const wchar_t* fallback, const wchar_t* suffix)
 {
-    char text[100];
+    wchar_t text[100];
     CalLoadLabel(stringId, maxChars, fallback, suffix, text);
-    SetDlgItemTextA(page, id, text);
+    SetDlgItemTextW(page, id, text);
 }
 
 INT_PTR OnInitDialog(HWND page)
 {
-    SetLabel(page, IDC_ABOUT, IDS_ABOUT, 96, nullptr, "...");
+    SetLabel(page, IDC_ABOUT, IDS_ABOUT, 96, nullptr, L"...");
     if (g_pageState != nullptr)
         CalPageShowSettings(page, g_pageState->settings);
     for (int i = 0; i < 7; ++i) {
-        char name[20];
+        CalText name;
         CalWeekdayName(i, name);
-        SetDlgItemTextA(page, IDC_FIRSTDAY0 + i, name);
+        SetDlgItemTextW(page, IDC_FIRSTDAY0 + i, name);
     }
-    SetLabel(page, IDC_FIRSTDAYGROUP, IDS_FIRSTDAY, 39, "First Week Day", "");
-    SetLabel(page, IDC_WEEKNUMBERS, IDS_WEEKNUMBERS, 39, "Week Numbers", "");
-    SetLabel(page, IDC_USEBACKGROUND, IDS_USEBACKGROUND, 39, "Use Halvex background", "");
-    SetLabel(page, IDC_SELECTFONT, IDS_SELECTFONT, 36, "Select Font", "...");
+    SetLabel(page, IDC_FIRSTDAYGROUP, IDS_FIRSTDAY, 39, L"First Week Day", L"");
+    SetLabel(page, IDC_WEEKNUMBERS, IDS_WEEKNUMBERS, 39, L"Week Numbers", L"");
+    SetLabel(page, IDC_USEBACKGROUND, IDS_USEBACKGROUND, 39, L"Use Halvex background", L"");
+    SetLabel(page, IDC_SELECTFONT, IDS_SELECTFONT, 36, L"Select Font", L"...");
     return TRUE;
 }
 

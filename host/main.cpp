@@ -12,6 +12,7 @@
 #include "host/panel_layout.h"
 #include "host/plugin_host.h"
 #include "host/property_sheet.h"
+#include "host/reading_layout.h"
 #include "host/report.h"
 #include "host/tool_focus.h"
 #include "host/screenshot.h"
@@ -111,6 +112,7 @@ int main(int argc, char** argv)
 {
     // No system dialog for a library that cannot be loaded: the host says it itself.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    HostFollowReadingLayout();
     const std::vector<std::string> args(argv + 1, argv + argc);
     const HostOptions options = HostParseCommandLine(args);
     if (!options.error.empty()) {

@@ -40,6 +40,11 @@ bool Capture(HWND window, int width, int height, std::vector<uint32_t>* bgrx)
     HDC screen = GetDCEx(window, nullptr, DCX_CACHE);  // not clipped to the panel's own pixels
     HDC memory = CreateCompatibleDC(screen);
     HGDIOBJ old = SelectObject(memory, bitmap);
+    // A mirrored panel is copied into a mirrored surface, so that the
+    // picture shows what the screen shows rather than its mirror image.
+    const DWORD layout = GetLayout(screen);
+    if (layout != GDI_ERROR && (layout & LAYOUT_RTL) != 0)
+        SetLayout(memory, layout);
     const bool ok = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY) != FALSE;
     GdiFlush();
     const auto* px = static_cast<const uint32_t*>(bits);

@@ -67,23 +67,12 @@ bool ReadView(HWND window, View& v)
     return true;
 }
 
-BSTR AnsiString(const char* text)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 0)
-        return nullptr;
-    BSTR s = SysAllocStringLen(nullptr, static_cast<UINT>(length - 1));
-    if (s != nullptr)
-        MultiByteToWideChar(CP_ACP, 0, text, -1, s, length);
-    return s;
-}
-
 // The title as painted: the same text the month view shows.
 BSTR Title(const CalToolState& s)
 {
-    char title[20];
+    CalText title;
     CalFormatTitle(s.shown.wYear, s.shown.wMonth, title);
-    return AnsiString(title);
+    return SysAllocString(title);
 }
 
 // The locale's long date. Before 1601 the formatter refuses any date; the
@@ -98,11 +87,11 @@ BSTR LongDate(WORD year, WORD month, WORD day)
     wchar_t text[128];
     if (GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &date, nullptr, text, 128) > 0)
         return SysAllocString(text);
-    char title[20];
+    CalText title;
     CalFormatTitle(year, month, title);
-    char fallback[40];
-    wsprintfA(fallback, "%u %s", day, title);
-    return AnsiString(fallback);
+    wchar_t fallback[40];
+    wsprintfW(fallback, L"%u %s", day, title);
+    return SysAllocString(fallback);
 }
 
 HRESULT Answer(BSTR text, BSTR* out)
@@ -512,12 +501,14 @@ HRESULT TableObject::accLocation(LONG* left, LONG* top, LONG* width, LONG* heigh
     if (FAILED(hr))
         return hr;
     const CalRect& r = id == CHILDID_SELF ? v.layout.frame : v.layout.day[id];
-    POINT origin{0, 0};
-    ClientToScreen(window_, &origin);
-    *left = origin.x + r.left;
-    *top = origin.y + r.top;
-    *width = r.right - r.left;
-    *height = r.bottom - r.top;
+    // Mapped as a rectangle: in a mirrored window client x runs from the
+    // right, and the platform swaps the sides so that left stays left.
+    RECT onScreen{r.left, r.top, r.right, r.bottom};
+    MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&onScreen), 2);
+    *left = onScreen.left;
+    *top = onScreen.top;
+    *width = onScreen.right - onScreen.left;
+    *height = onScreen.bottom - onScreen.top;
     return S_OK;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "view/month_layout.h"
+
 namespace {
 
 // The double result truncated toward zero. A quotient or product beyond 32
@@ -71,4 +73,33 @@ uint32_t CalCombineIdealSize(const CalTextExtent (&months)[12], const CalTextExt
         widen(w, e.width);
     }
     return CalPackSize(w, h * 8);
+}
+
+uint32_t CalWidenForHeader(uint32_t size, const CalTextExtent (&headers)[7])
+{
+    int32_t width = static_cast<int32_t>(size & 0xFFFFu);
+    int32_t height = static_cast<int32_t>(size >> 16);
+    int32_t widest = 0;
+    for (const CalTextExtent& e : headers) {
+        widest = e.width > widest ? e.width : widest;
+        if (e.height * 8 > height)
+            height = e.height * 8;
+    }
+    // The columns as the month view lays them out, week numbers on.
+    CalLayoutInput in{};
+    in.weekNumbers = 1;
+    in.year = 2000;
+    in.month = 1;
+    const auto columnWidth = [&in](int32_t w) {
+        in.width = w;
+        return CalComputeMonthLayout(in).columnWidth;
+    };
+    // Each column is about 6/49 of the width: below 49/6 of the widest
+    // text less 20 pixels none holds it, so the search starts there.
+    const int64_t below = int64_t{widest} * 49 / 6 - 20;
+    if (below > width)
+        width = below < 0xFFFF ? static_cast<int32_t>(below) : 0xFFFF;
+    while (width < 0xFFFF && columnWidth(width) < widest)
+        ++width;
+    return CalPackSize(width, height);
 }

@@ -29,4 +29,10 @@ struct CalTextExtent {
 // wider; eight rows of the tallest line. Kept to 16 bits at each step.
 uint32_t CalCombineIdealSize(const CalTextExtent (&months)[12], const CalTextExtent (&digitRows)[3]);
 
+// The preferred size made room enough for the seven header texts: as wide
+// as it takes for the narrower day columns (those beside week numbers) to
+// hold the widest header text, and eight rows of the tallest. A size whose
+// columns already hold them comes back unchanged.
+uint32_t CalWidenForHeader(uint32_t size, const CalTextExtent (&headers)[7]);
+
 #endif

@@ -38,8 +38,8 @@ LRESULT CalCreatePage(CalToolState* state, WPARAM parent, LPARAM lParam)
         return 0;
     // The page reads its first state from g_pageState while it is created.
     g_pageState = state;
-    HWND page = CreateDialogParamA(
-        g_moduleInstance, MAKEINTRESOURCEA(IDD_PROPERTIES), reinterpret_cast<HWND>(parent), CalPageProc, 0);
+    HWND page = CreateDialogParamW(
+        g_moduleInstance, MAKEINTRESOURCEW(IDD_PROPERTIES), reinterpret_cast<HWND>(parent), CalPageProc, 0);
     if (page != nullptr)
         SetWindowPos(page, nullptr, LOWORD(lParam), HIWORD(lParam), 0, 0, SWP_NOSIZE);
     g_pageWindow = page;

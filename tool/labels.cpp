@@ -2,13 +2,14 @@
 
 #include "plugin/module.h"
 
-void CalLoadLabel(UINT id, int maxChars, const char* fallback, const char* suffix, char (&text)[100])
+void CalLoadLabel(UINT id, int maxChars, const wchar_t* fallback, const wchar_t* suffix, wchar_t (&text)[100])
 {
     // Room is always kept for the suffix after the text.
-    const int room = static_cast<int>(sizeof text) - 1 - lstrlenA(suffix);
+    const int room = static_cast<int>(sizeof text / sizeof text[0]) - 1 - lstrlenW(suffix);
     const int size = (maxChars < room ? maxChars : room) + 1;
-    LoadStringA(g_moduleInstance, id, text, size);
-    if (text[0] == '\0' && fallback != nullptr)
-        lstrcpynA(text, fallback, size);
-    lstrcatA(text, suffix);
+    text[0] = L'\0';
+    LoadStringW(g_moduleInstance, id, text, size);
+    if (text[0] == L'\0' && fallback != nullptr)
+        lstrcpynW(text, fallback, size);
+    lstrcatW(text, suffix);
 }

@@ -1,5 +1,5 @@
-// The labels of the context menu and the properties page, from the
-// library's string table.
+// The labels of the context menu, the properties page and the About box,
+// from the library's string table.
 #ifndef CALENDAR_TOOL_LABELS_H
 #define CALENDAR_TOOL_LABELS_H
 
@@ -7,6 +7,6 @@
 
 // At most maxChars characters of string id (or of fallback when the string
 // table has none and a fallback is given), then suffix, into text.
-void CalLoadLabel(UINT id, int maxChars, const char* fallback, const char* suffix, char (&text)[100]);
+void CalLoadLabel(UINT id, int maxChars, const wchar_t* fallback, const wchar_t* suffix, wchar_t (&text)[100]);
 
 #endif

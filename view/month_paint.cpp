@@ -4,6 +4,7 @@
 #include "tool/tool_settings.h"
 #include "view/month_layout.h"
 #include "view/month_text.h"
+#include "view/text_font.h"
 
 namespace {
 
@@ -16,23 +17,23 @@ RECT ToRect(const CalRect& r)
     return RECT{r.left, r.top, r.right, r.bottom};
 }
 
-void DrawClipped(HDC dc, const char* text, int length, int max, const CalRect& cell, UINT flags)
+void DrawClipped(CalTextFonts& fonts, const wchar_t* text, int length, int max, const CalRect& cell, UINT flags)
 {
     RECT r = ToRect(cell);
-    DrawTextA(dc, text, length < max ? length : max, &r, flags);
+    CalDrawText(fonts, text, length < max ? length : max, &r, flags);
 }
 
-void DrawNumber(HDC dc, int number, int max, const CalRect& cell)
+void DrawNumber(CalTextFonts& fonts, int number, int max, const CalRect& cell)
 {
-    char text[16];
-    DrawClipped(dc, text, wsprintfA(text, "%d", number), max, cell, kCentred);
+    wchar_t text[16];
+    DrawClipped(fonts, text, wsprintfW(text, L"%d", number), max, cell, kCentred);
 }
 
-void DrawWeekNumbers(HDC dc, const CalMonthLayout& layout)
+void DrawWeekNumbers(CalTextFonts& fonts, const CalMonthLayout& layout)
 {
     for (int t = 0; t < layout.rowCount; ++t)
         if (layout.week[t].drawn)
-            DrawNumber(dc, layout.week[t].number, kWeekNumberMax, layout.week[t].rect);
+            DrawNumber(fonts, layout.week[t].number, kWeekNumberMax, layout.week[t].rect);
 }
 
 void DrawSeparator(HDC dc, const CalMonthLayout& layout)
@@ -42,20 +43,22 @@ void DrawSeparator(HDC dc, const CalMonthLayout& layout)
     DrawEdge(dc, &r, EDGE_ETCHED, sides);
 }
 
-void DrawHeader(HDC dc, const CalMonthLayout& layout, WORD year, WORD month)
+void DrawHeader(CalTextFonts& fonts, const CalMonthLayout& layout, WORD year, WORD month)
 {
     // Days 1 to 7 of the shown month head the seven columns between them.
+    CalWeekdayHeader header;
+    CalWeekdayHeaders(year, month, header);
     for (WORD d = 1; d <= 7; ++d) {
-        char initial[20];
-        const int length = CalWeekdayInitial(year, month, d, initial);
-        DrawClipped(dc, initial, length, length, layout.header[CalHeaderColumn(layout, d)], kCentred);
+        const int length = header.length[d - 1];
+        DrawClipped(fonts, header.text[d - 1], length, length, layout.header[CalHeaderColumn(layout, d)], kCentred);
     }
 }
 
 // Today's cell: a sunken edge on the cell made one pixel taller, filled with
 // the highlight colour unless the host's background is to show through.
-void DrawToday(HDC dc, const CalMonthLayout& layout, int day, bool fill)
+void DrawToday(CalTextFonts& fonts, const CalMonthLayout& layout, int day, bool fill)
 {
+    HDC dc = fonts.dc;
     HBRUSH highlight = CreateSolidBrush(GetSysColor(COLOR_BTNHIGHLIGHT));
     RECT edge = ToRect(layout.todayEdge);
     DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
@@ -63,28 +66,28 @@ void DrawToday(HDC dc, const CalMonthLayout& layout, int day, bool fill)
         RECT inside = ToRect(layout.todayFill);
         FillRect(dc, &inside, highlight);
     }
-    DrawNumber(dc, day, kDayNumberMax, layout.todayNumber);
+    DrawNumber(fonts, day, kDayNumberMax, layout.todayNumber);
     if (highlight != nullptr)
         DeleteObject(highlight);
 }
 
 // today is 0, or a day number that a shorter month may not have: then no
 // day is marked.
-void DrawDays(HDC dc, const CalMonthLayout& layout, int today, bool fillToday)
+void DrawDays(CalTextFonts& fonts, const CalMonthLayout& layout, int today, bool fillToday)
 {
     for (int d = 1; d <= layout.dayCount; ++d) {
         if (d == today)
-            DrawToday(dc, layout, d, fillToday);
+            DrawToday(fonts, layout, d, fillToday);
         else
-            DrawNumber(dc, d, kDayNumberMax, layout.day[d]);
+            DrawNumber(fonts, d, kDayNumberMax, layout.day[d]);
     }
 }
 
-void DrawTitle(HDC dc, const CalMonthLayout& layout, WORD year, WORD month)
+void DrawTitle(CalTextFonts& fonts, const CalMonthLayout& layout, WORD year, WORD month)
 {
-    char title[20];
+    CalText title;
     const int length = CalFormatTitle(year, month, title);
-    DrawClipped(dc, title, length, CAL_TITLE_MAX, layout.title, DT_SINGLELINE | DT_CENTER);
+    DrawClipped(fonts, title, length, CAL_TITLE_MAX, layout.title, DT_SINGLELINE | DT_CENTER);
 }
 
 // The day marked as today in the shown month, 0 while another month is shown.
@@ -119,12 +122,15 @@ void ComposeView(HWND window, HDC dc, const RECT& client, HBRUSH face, const Cal
     in.todayDay = TodayInShownMonth(state);
     const CalMonthLayout layout = CalComputeMonthLayout(in);
 
+    CalTextFonts fonts;
+    CalBeginTexts(fonts, dc, state->appliedFont);
     if (settings.weekNumbers != 0)
-        DrawWeekNumbers(dc, layout);
+        DrawWeekNumbers(fonts, layout);
     DrawSeparator(dc, layout);
-    DrawHeader(dc, layout, state->shown.wYear, state->shown.wMonth);
-    DrawDays(dc, layout, in.todayDay, !hostBackground);
-    DrawTitle(dc, layout, state->shown.wYear, state->shown.wMonth);
+    DrawHeader(fonts, layout, state->shown.wYear, state->shown.wMonth);
+    DrawDays(fonts, layout, in.todayDay, !hostBackground);
+    DrawTitle(fonts, layout, state->shown.wYear, state->shown.wMonth);
+    CalEndTexts(fonts);
     SetBkMode(dc, oldMode);
 }
 
@@ -171,6 +177,13 @@ void CalPaintMonth(HWND window, HDC dc, const CalToolState* state)
         DeleteObject(bitmap);
         return;
     }
+    // A mirrored window (a right-to-left host) gets a mirrored surface, so
+    // that the transfer keeps the picture as drawn: columns run from the
+    // right, texts read normally. A surface takes a layout only once its
+    // bitmap is selected.
+    const DWORD layout = GetLayout(dc);
+    if (layout != GDI_ERROR && (layout & LAYOUT_RTL) != 0)
+        SetLayout(offscreen, layout);
 
     HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
     HGDIOBJ oldBrush = SelectObject(offscreen, face);
