@@ -9,6 +9,7 @@
 #include "host/report.h"
 #include "host/settings_store.h"
 #include "host/tool_window.h"
+#include "host/ui_font.h"
 
 namespace {
 
@@ -99,6 +100,12 @@ void DrawTypeImage(HDC dc, int x, int y, const CalToolTypeInfo& info)
     DeleteDC(source);
 }
 
+// A font of the panel's, or the system's interface font where it has none.
+HGDIOBJ UiFont(HFONT font)
+{
+    return font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT);
+}
+
 void PaintHeader(HostPanel* panel, HDC dc, int width)
 {
     RECT band{0, 0, width, kHostHeaderHeight};
@@ -107,7 +114,7 @@ void PaintHeader(HostPanel* panel, HDC dc, int width)
     DeleteObject(brush);
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = SetTextColor(dc, RGB(255, 255, 255));
-    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ oldFont = SelectObject(dc, UiFont(panel->textFont));
     int x = 8;
     for (const HostPanelType& type : panel->plugin->types) {
         DrawTypeImage(dc, x, (kHostHeaderHeight - 16) / 2, *type.info);
@@ -117,13 +124,13 @@ void PaintHeader(HostPanel* panel, HDC dc, int width)
         // Copied with a terminator of our own: a plug-in's fields may lack one.
         std::memcpy(name, type.info->name, sizeof type.info->name);
         std::memcpy(description, type.info->description, sizeof type.info->description);
-        SelectObject(dc, panel->boldFont != nullptr ? panel->boldFont : GetStockObject(DEFAULT_GUI_FONT));
+        SelectObject(dc, UiFont(panel->boldFont));
         RECT r{x, 0, width, kHostHeaderHeight};
         DrawTextA(dc, name, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_CALCRECT);
         r.bottom = kHostHeaderHeight;
         DrawTextA(dc, name, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         x = r.right + 8;
-        SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        SelectObject(dc, UiFont(panel->textFont));
         RECT d{x, 0, width, kHostHeaderHeight};
         DrawTextA(dc, description, -1, &d, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_CALCRECT);
         d.bottom = kHostHeaderHeight;
@@ -374,6 +381,8 @@ HostPanel::~HostPanel()
         DeleteObject(statusBrush);
     if (boldFont != nullptr)
         DeleteObject(boldFont);
+    if (textFont != nullptr)
+        DeleteObject(textFont);
 }
 
 bool HostCreatePanel(HostPanel* panel, const HostRect32* saved, int showState, int clientWidth,
@@ -382,10 +391,8 @@ bool HostCreatePanel(HostPanel* panel, const HostRect32* saved, int showState, i
     if (!RegisterPanelClass(panel->instance))
         return false;
     panel->statusBrush = CreateSolidBrush(kStatusColour);
-    LOGFONTA bold{};
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof bold, &bold);
-    bold.lfWeight = FW_BOLD;
-    panel->boldFont = CreateFontIndirectA(&bold);
+    panel->textFont = HostCreateUiFont(FW_NORMAL);
+    panel->boldFont = HostCreateUiFont(FW_BOLD);
 
     HMENU menu = BuildMenu(*panel);
     RECT r{0, 0, std::max(clientWidth, 1), std::max(clientHeight, 1)};
@@ -399,7 +406,7 @@ bool HostCreatePanel(HostPanel* panel, const HostRect32* saved, int showState, i
     }
     panel->status = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0,
         0, window, reinterpret_cast<HMENU>(IDC_HOST_STATUS), panel->instance, nullptr);
-    SendMessageA(panel->status, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    SendMessageA(panel->status, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont(panel->textFont)), 0);
     if (saved != nullptr && UsableRect(*saved)) {
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;

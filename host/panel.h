@@ -32,6 +32,7 @@ struct HostPanel {
     std::string settingsPath;  // empty: nothing is saved (the picture mode, or a file that must be kept)
     std::unique_ptr<HostSheet> sheet;
     HBRUSH statusBrush = nullptr;
+    HFONT textFont = nullptr;  // the header's and the status line's
     HFONT boldFont = nullptr;
     std::string lastSaveError;  // said once; a later save that works says so
     HostSettingsLock settingsLock;
