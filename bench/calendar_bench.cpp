@@ -32,6 +32,8 @@ struct Options {
     double batchUs = 2000;  // each timed batch lasts at least this long
     int idleSeconds = 60;
     std::string dll;
+    bool paintsOnly = false;  // the repaints at the two smaller sizes, nothing else
+    bool mirrored = false;    // tools and the platform control in a mirrored panel
 };
 
 struct Size {
@@ -656,11 +658,13 @@ void BenchSize(const Options& o, const CalLoadedPlugin& plugin, HWND panel, cons
     std::vector<Case> cases = PaintCases(w, variants, surface, s);
     TimeCases(cases, o);
     ReportPaints(cases, o, sz, missed);
-    ReportRepaintSplit(cases, sz);
-    BenchSpinnerCosts(w.tool, sz);
-    BenchTextCosts(surface, variants.states[0], sz);
-    BenchFreshBitmap(w.tool, s.w, s.h, sz);
-    BenchPainterSteps(o, w.tool, surface, variants, s);
+    if (!o.paintsOnly) {
+        ReportRepaintSplit(cases, sz);
+        BenchSpinnerCosts(w.tool, sz);
+        BenchTextCosts(surface, variants.states[0], sz);
+        BenchFreshBitmap(w.tool, s.w, s.h, sz);
+        BenchPainterSteps(o, w.tool, surface, variants, s);
+    }
     DestroySizeWindows(w);
 }
 
@@ -878,6 +882,10 @@ Options ParseOptions(int argc, char** argv)
             o.idleSeconds = std::atoi(a.c_str() + 15);
         else if (a.rfind("--rounds=", 0) == 0)
             o.rounds = std::atoi(a.c_str() + 9);
+        else if (a == "--paints-only")
+            o.paintsOnly = true;
+        else if (a == "--mirrored")
+            o.mirrored = true;
         else
             o.dll = a;
     }
@@ -905,8 +913,16 @@ int main(int argc, char** argv)
         screenW >= kPanelWidth && screenH >= kPanelHeight ? "every window lies on it"
                                                           : "TOO SMALL: some windows lie off the screen");
 
+    wchar_t locale[LOCALE_NAME_MAX_LENGTH] = L"";
+    GetUserDefaultLocaleName(locale, LOCALE_NAME_MAX_LENGTH);
+    char localeName[LOCALE_NAME_MAX_LENGTH] = "";
+    WideCharToMultiByte(CP_UTF8, 0, locale, -1, localeName, sizeof localeName, nullptr, nullptr);
+    BenchRow("setup", "user's locale", localeName,
+        o.mirrored ? "every window mirrored (right to left)" : "left to right");
+
     // Before anything else loads the library, so that the first load is one.
-    BenchLoading(o);
+    if (!o.paintsOnly)
+        BenchLoading(o);
 
     g_calTestDllPath = o.dll;
     const CalLoadedPlugin& plugin = CalTestPlugin();
@@ -914,24 +930,33 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "calendar_bench: cannot load %s\n", o.dll.c_str());
         return 1;
     }
-    HWND panel = CreateWindowExA(0, "CalBenchPanel", "bench panel", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+    HWND panel = CreateWindowExA(o.mirrored ? WS_EX_LAYOUTRTL : 0, "CalBenchPanel", "bench panel",
+        WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
         0, 0, kPanelWidth, kPanelHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     UpdateWindow(panel);
     BenchPumpFor(300);
 
     std::vector<std::string> missed;
-    for (const Size& s : kSizes)
+    long sizes = 0;
+    for (const Size& s : kSizes) {
+        if (o.paintsOnly && s.w > 400)
+            continue;
         BenchSize(o, plugin, panel, s, missed);
-    BenchRequests(o, plugin, panel);
-    BenchIdle(o, plugin, panel);
+        ++sizes;
+    }
+    if (!o.paintsOnly) {
+        BenchRequests(o, plugin, panel);
+        BenchIdle(o, plugin, panel);
+    }
 
+    // Four combinations of options a size, each against the platform and the floor.
     long platform = 0;
     for (const std::string& m : missed)
         platform += m.ends_with("vs platform") ? 1 : 0;
-    BenchRow("summary", "targets missed", BenchFormat("%zu of 24", missed.size()),
+    BenchRow("summary", "targets missed", BenchFormat("%zu of %ld", missed.size(), 8 * sizes),
         missed.empty() ? "every target met"
-                       : BenchFormat("%ld of 12 against the platform control, %ld of 12 against the floor",
-                             platform, static_cast<long>(missed.size()) - platform));
+                       : BenchFormat("%ld of %ld against the platform control, %ld of %ld against the floor",
+                             platform, 4 * sizes, static_cast<long>(missed.size()) - platform, 4 * sizes));
     DestroyWindow(panel);
     return 0;
 }

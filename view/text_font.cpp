@@ -130,6 +130,25 @@ HFONT FindFallback(HDC dc, const LOGFONTA& stored, const wchar_t* text, int leng
     return length > 0 ? SearchFaces(dc, stored, text, length) : nullptr;
 }
 
+bool OnlyDigits(const wchar_t* text, int length)
+{
+    for (int i = 0; i < length; ++i)
+        if (text[i] < L'0' || text[i] > L'9')
+            return false;
+    return true;
+}
+
+// The numbers of a month are most of its texts: the digits are asked about
+// once a paint, not once a number.
+bool HasGlyphs(CalTextFonts& fonts, const wchar_t* text, int length)
+{
+    if (!OnlyDigits(text, length))
+        return CalFontHasGlyphs(fonts.dc, text, length);
+    if (fonts.digits < 0)
+        fonts.digits = CalFontHasGlyphs(fonts.dc, L"0123456789", 10) ? 1 : 0;
+    return fonts.digits != 0;
+}
+
 }  // namespace
 
 bool CalFontHasGlyphs(HDC dc, const wchar_t* text, int length)
@@ -152,13 +171,14 @@ void CalBeginTexts(CalTextFonts& fonts, HDC dc, const LOGFONTA& stored)
     fonts.stored = stored;
     fonts.fallback = nullptr;
     fonts.triedFallback = false;
+    fonts.digits = -1;
 }
 
 int CalDrawText(CalTextFonts& fonts, const wchar_t* text, int length, RECT* rect, UINT flags)
 {
     if (length < 0)
         length = lstrlenW(text);
-    if (CalFontHasGlyphs(fonts.dc, text, length))
+    if (HasGlyphs(fonts, text, length))
         return DrawTextW(fonts.dc, text, length, rect, flags);
     if (!fonts.triedFallback) {
         fonts.triedFallback = true;

@@ -20,6 +20,7 @@ struct CalTextFonts {
     LOGFONTA stored;   // the tool's font, the model of every fallback
     HFONT fallback;    // null until a text needs it
     bool triedFallback;
+    int digits;  // whether the tool's font has the ten digits: -1 not yet asked, else 0 or 1
 };
 
 void CalBeginTexts(CalTextFonts& fonts, HDC dc, const LOGFONTA& stored);
