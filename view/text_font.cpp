@@ -7,6 +7,24 @@
 
 namespace {
 
+bool NeedsGlyph(wchar_t c);
+
+// Where in text the first character is that the font selected into dc has
+// no glyph for, or -1.
+int FirstMissing(HDC dc, const wchar_t* text, int length)
+{
+    WORD glyphs[64];
+    for (int start = 0; start < length; start += 64) {
+        const int n = length - start < 64 ? length - start : 64;
+        if (GetGlyphIndicesW(dc, text + start, n, glyphs, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+            return -1;  // nothing known to be missing
+        for (int i = 0; i < n; ++i)
+            if (glyphs[i] == 0xFFFF && NeedsGlyph(text[start + i]))
+                return start + i;
+    }
+    return -1;
+}
+
 // Characters no font needs a glyph for: blanks, and the joiners and
 // variation selectors that only shape their neighbours.
 bool NeedsGlyph(wchar_t c)
@@ -66,8 +84,8 @@ int CALLBACK TryFace(const LOGFONTA* face, const TEXTMETRICA*, DWORD type, LPARA
 }
 
 // The faces found by searching every installed one, by the Unicode block
-// (128 code units) of the text's first character: the search takes
-// milliseconds, a look here none. Kept for the life of the process.
+// (128 code units) of the first character the tool's font lacks: the search
+// takes milliseconds, a look here none. Kept for the life of the process.
 struct FoundFace {
     wchar_t block;
     BYTE charset;
@@ -86,9 +104,9 @@ const FoundFace* KnownFace(wchar_t block)
 
 // The first installed face that has every glyph of text, remembered (also
 // when there is none) for the texts of its block that follow.
-HFONT SearchFaces(HDC dc, const LOGFONTA& stored, const wchar_t* text, int length)
+HFONT SearchFaces(HDC dc, const LOGFONTA& stored, const wchar_t* text, int length, wchar_t missing)
 {
-    const wchar_t block = static_cast<wchar_t>(text[0] & ~0x7F);
+    const wchar_t block = static_cast<wchar_t>(missing & ~0x7F);
     if (const FoundFace* known = KnownFace(block)) {
         if (known->face[0] == '\0')
             return nullptr;
@@ -119,6 +137,9 @@ HFONT SearchFaces(HDC dc, const LOGFONTA& stored, const wchar_t* text, int lengt
 // default one, then the first installed face that has every glyph.
 HFONT FindFallback(HDC dc, const LOGFONTA& stored, const wchar_t* text, int length)
 {
+    const int missing = FirstMissing(dc, text, length);
+    if (missing < 0)
+        return nullptr;
     LOGFONTA model = stored;
     for (BYTE charset : {LocaleCharset(), BYTE{DEFAULT_CHARSET}}) {
         if (charset == stored.lfCharSet)
@@ -127,7 +148,7 @@ HFONT FindFallback(HDC dc, const LOGFONTA& stored, const wchar_t* text, int leng
         if (HFONT font = FontWithGlyphs(dc, model, text, length))
             return font;
     }
-    return length > 0 ? SearchFaces(dc, stored, text, length) : nullptr;
+    return SearchFaces(dc, stored, text, length, text[missing]);
 }
 
 bool OnlyDigits(const wchar_t* text, int length)
@@ -153,16 +174,7 @@ bool HasGlyphs(CalTextFonts& fonts, const wchar_t* text, int length)
 
 bool CalFontHasGlyphs(HDC dc, const wchar_t* text, int length)
 {
-    WORD glyphs[64];
-    for (int start = 0; start < length; start += 64) {
-        const int n = length - start < 64 ? length - start : 64;
-        if (GetGlyphIndicesW(dc, text + start, n, glyphs, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
-            return true;  // nothing known to be missing
-        for (int i = 0; i < n; ++i)
-            if (glyphs[i] == 0xFFFF && NeedsGlyph(text[start + i]))
-                return false;
-    }
-    return true;
+    return FirstMissing(dc, text, length) < 0;
 }
 
 void CalBeginTexts(CalTextFonts& fonts, HDC dc, const LOGFONTA& stored)
