@@ -7,23 +7,9 @@
 
 namespace {
 
-bool NeedsGlyph(wchar_t c);
-
-// Where in text the first character is that the font selected into dc has
-// no glyph for, or -1.
-int FirstMissing(HDC dc, const wchar_t* text, int length)
-{
-    WORD glyphs[64];
-    for (int start = 0; start < length; start += 64) {
-        const int n = length - start < 64 ? length - start : 64;
-        if (GetGlyphIndicesW(dc, text + start, n, glyphs, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
-            return -1;  // nothing known to be missing
-        for (int i = 0; i < n; ++i)
-            if (glyphs[i] == 0xFFFF && NeedsGlyph(text[start + i]))
-                return start + i;
-    }
-    return -1;
-}
+// The longest text drawn or measured: titles and names hold at most 19
+// units, the digit rows of the preferred size 23.
+constexpr int kLongest = 64;
 
 // Characters no font needs a glyph for: blanks, and the joiners and
 // variation selectors that only shape their neighbours.
@@ -31,6 +17,33 @@ bool NeedsGlyph(wchar_t c)
 {
     return c != L' ' && c != 0x00A0 && c != 0x200C && c != 0x200D && !(c >= 0xFE00 && c <= 0xFE0F) &&
         !(c >= 0xD800 && c <= 0xDFFF);
+}
+
+// Marks in lacks[i] whether the font selected into dc has no glyph for
+// text[i], length at most kLongest. Returns how many it lacks; none when the
+// platform cannot tell.
+int MarkLacking(HDC dc, const wchar_t* text, int length, bool (&lacks)[kLongest])
+{
+    WORD glyphs[kLongest];
+    if (GetGlyphIndicesW(dc, text, length, glyphs, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+        return 0;
+    int count = 0;
+    for (int i = 0; i < length; ++i) {
+        lacks[i] = glyphs[i] == 0xFFFF && NeedsGlyph(text[i]);
+        count += lacks[i] ? 1 : 0;
+    }
+    return count;
+}
+
+bool HasAll(HDC dc, const wchar_t* text, int length)
+{
+    bool lacks[kLongest];
+    for (int start = 0; start < length; start += kLongest) {
+        const int n = length - start < kLongest ? length - start : kLongest;
+        if (MarkLacking(dc, text + start, n, lacks) > 0)
+            return false;
+    }
+    return true;
 }
 
 // The character set of the user's locale's script (Hebrew, Thai, ...), or
@@ -46,17 +59,22 @@ BYTE LocaleCharset()
     return static_cast<BYTE>(info.ciCharset);
 }
 
-// A font made from model, tried in dc: kept if it has text's glyphs.
+// Whether font, selected into dc for the question, has every glyph of text.
+bool FontHas(HDC dc, HFONT font, const wchar_t* text, int length)
+{
+    HGDIOBJ previous = SelectObject(dc, font);
+    if (previous == nullptr)
+        return false;
+    const bool has = HasAll(dc, text, length);
+    SelectObject(dc, previous);
+    return has;
+}
+
+// A font made from model, kept if it has every glyph of text.
 HFONT FontWithGlyphs(HDC dc, const LOGFONTA& model, const wchar_t* text, int length)
 {
     HFONT font = CalCreateStoredFont(model);
-    if (font == nullptr)
-        return nullptr;
-    HGDIOBJ previous = SelectObject(dc, font);
-    const bool has = previous != nullptr && CalFontHasGlyphs(dc, text, length);
-    if (previous != nullptr)
-        SelectObject(dc, previous);
-    if (has)
+    if (font == nullptr || FontHas(dc, font, text, length))
         return font;
     DeleteObject(font);
     return nullptr;
@@ -84,8 +102,10 @@ int CALLBACK TryFace(const LOGFONTA* face, const TEXTMETRICA*, DWORD type, LPARA
 }
 
 // The faces found by searching every installed one, by the Unicode block
-// (128 code units) of the first character the tool's font lacks: the search
-// takes milliseconds, a look here none. Kept for the life of the process.
+// (128 code units) of the characters looked for: the search takes
+// milliseconds, a look here none. Kept for the life of the process; a block
+// no face was found for is kept too, so that it is not searched at every
+// paint.
 struct FoundFace {
     wchar_t block;
     BYTE charset;
@@ -102,11 +122,16 @@ const FoundFace* KnownFace(wchar_t block)
     return nullptr;
 }
 
-// The first installed face that has every glyph of text, remembered (also
-// when there is none) for the texts of its block that follow.
-HFONT SearchFaces(HDC dc, const LOGFONTA& stored, const wchar_t* text, int length, wchar_t missing)
+wchar_t BlockOf(wchar_t c)
 {
-    const wchar_t block = static_cast<wchar_t>(missing & ~0x7F);
+    return static_cast<wchar_t>(c & ~0x7F);
+}
+
+// The first installed face that has every glyph of text, remembered for
+// the texts of its block that follow.
+HFONT SearchFaces(HDC dc, const LOGFONTA& stored, const wchar_t* text, int length)
+{
+    const wchar_t block = BlockOf(text[0]);
     if (const FoundFace* known = KnownFace(block)) {
         if (known->face[0] == '\0')
             return nullptr;
@@ -132,23 +157,39 @@ HFONT SearchFaces(HDC dc, const LOGFONTA& stored, const wchar_t* text, int lengt
     return search.found;
 }
 
-// The fallback for a text the tool's font cannot show, in the platform's
-// order: the same face for the locale's character set, then for the
-// default one, then the first installed face that has every glyph.
-HFONT FindFallback(HDC dc, const LOGFONTA& stored, const wchar_t* text, int length)
+// A font for the characters the tool's font lacks, in the platform's order:
+// the same face for the locale's character set, then for the default one,
+// then the first installed face that has them all.
+HFONT FindFallback(HDC dc, const LOGFONTA& stored, const wchar_t* lacking, int length)
 {
-    const int missing = FirstMissing(dc, text, length);
-    if (missing < 0)
-        return nullptr;
     LOGFONTA model = stored;
     for (BYTE charset : {LocaleCharset(), BYTE{DEFAULT_CHARSET}}) {
         if (charset == stored.lfCharSet)
             continue;
         model.lfCharSet = charset;
-        if (HFONT font = FontWithGlyphs(dc, model, text, length))
+        if (HFONT font = FontWithGlyphs(dc, model, lacking, length))
             return font;
     }
-    return SearchFaces(dc, stored, text, length, text[missing]);
+    return SearchFaces(dc, stored, lacking, length);
+}
+
+// The paint's fallback for the characters lacking: the one it has if that
+// has them, else one found anew.
+HFONT FallbackFor(CalTextFonts& fonts, const wchar_t* lacking, int length)
+{
+    if (fonts.fallback != nullptr && FontHas(fonts.dc, fonts.fallback, lacking, length))
+        return fonts.fallback;
+    if (BlockOf(lacking[0]) == fonts.unfound)
+        return nullptr;
+    HFONT found = FindFallback(fonts.dc, fonts.stored, lacking, length);
+    if (found == nullptr) {
+        fonts.unfound = BlockOf(lacking[0]);
+        return nullptr;
+    }
+    if (fonts.fallback != nullptr)
+        DeleteObject(fonts.fallback);
+    fonts.fallback = found;
+    return found;
 }
 
 bool OnlyDigits(const wchar_t* text, int length)
@@ -161,20 +202,80 @@ bool OnlyDigits(const wchar_t* text, int length)
 
 // The numbers of a month are most of its texts: the digits are asked about
 // once a paint, not once a number.
-bool HasGlyphs(CalTextFonts& fonts, const wchar_t* text, int length)
+bool OwnHasAll(CalTextFonts& fonts, const wchar_t* text, int length)
 {
     if (!OnlyDigits(text, length))
-        return CalFontHasGlyphs(fonts.dc, text, length);
+        return HasAll(fonts.dc, text, length);
     if (fonts.digits < 0)
-        fonts.digits = CalFontHasGlyphs(fonts.dc, L"0123456789", 10) ? 1 : 0;
+        fonts.digits = HasAll(fonts.dc, L"0123456789", 10) ? 1 : 0;
     return fonts.digits != 0;
+}
+
+int DrawIn(HDC dc, HFONT font, const wchar_t* text, int length, RECT* rect, UINT flags)
+{
+    HGDIOBJ own = SelectObject(dc, font);
+    const int height = DrawTextW(dc, text, length, rect, flags);
+    if (own != nullptr)
+        SelectObject(dc, own);
+    return height;
+}
+
+// One line made of runs in two fonts, each character in the tool's font
+// unless it lacks it: measured as a whole, placed as DrawTextW places a
+// single line (centred as the flags ask), the runs on one baseline.
+int DrawRuns(HDC dc, HFONT fallback, const wchar_t* text, int length, const bool (&lacks)[kLongest],
+    RECT* rect, UINT flags)
+{
+    HGDIOBJ own = SelectObject(dc, fallback);
+    if (own == nullptr)
+        return DrawTextW(dc, text, length, rect, flags);
+    TEXTMETRICW metrics[2]{};  // the tool's font, the fallback
+    GetTextMetricsW(dc, &metrics[1]);
+    SelectObject(dc, own);
+    GetTextMetricsW(dc, &metrics[0]);
+    LONG ascent = 0;
+    LONG descent = 0;
+    int width = 0;
+    int runWidth[kLongest];
+    for (int start = 0, end = 0; start < length; start = end) {
+        for (end = start + 1; end < length && lacks[end] == lacks[start];)
+            ++end;
+        const TEXTMETRICW& m = metrics[lacks[start] ? 1 : 0];
+        ascent = m.tmAscent > ascent ? m.tmAscent : ascent;
+        descent = m.tmDescent > descent ? m.tmDescent : descent;
+        SIZE size{};
+        SelectObject(dc, lacks[start] ? static_cast<HGDIOBJ>(fallback) : own);
+        GetTextExtentPoint32W(dc, text + start, end - start, &size);
+        runWidth[start] = size.cx;
+        width += size.cx;
+    }
+    const int height = ascent + descent;
+    if ((flags & DT_CALCRECT) != 0) {
+        rect->right = rect->left + width;
+        rect->bottom = rect->top + height;
+    } else {
+        int x = rect->left + ((flags & DT_CENTER) != 0 ? (rect->right - rect->left - width) / 2 : 0);
+        const int top = rect->top + ((flags & DT_VCENTER) != 0 ? (rect->bottom - rect->top - height) / 2 : 0);
+        const UINT align = SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
+        for (int start = 0, end = 0; start < length; start = end) {
+            for (end = start + 1; end < length && lacks[end] == lacks[start];)
+                ++end;
+            SelectObject(dc, lacks[start] ? static_cast<HGDIOBJ>(fallback) : own);
+            ExtTextOutW(dc, x, top + ascent, ETO_CLIPPED, rect, text + start, static_cast<UINT>(end - start), nullptr);
+            x += runWidth[start];
+        }
+        if (align != GDI_ERROR)
+            SetTextAlign(dc, align);
+    }
+    SelectObject(dc, own);
+    return height;
 }
 
 }  // namespace
 
 bool CalFontHasGlyphs(HDC dc, const wchar_t* text, int length)
 {
-    return FirstMissing(dc, text, length) < 0;
+    return HasAll(dc, text, length);
 }
 
 void CalBeginTexts(CalTextFonts& fonts, HDC dc, const LOGFONTA& stored)
@@ -182,25 +283,33 @@ void CalBeginTexts(CalTextFonts& fonts, HDC dc, const LOGFONTA& stored)
     fonts.dc = dc;
     fonts.stored = stored;
     fonts.fallback = nullptr;
-    fonts.triedFallback = false;
     fonts.digits = -1;
+    fonts.unfound = 0xFFFF;
 }
 
 int CalDrawText(CalTextFonts& fonts, const wchar_t* text, int length, RECT* rect, UINT flags)
 {
     if (length < 0)
         length = lstrlenW(text);
-    if (HasGlyphs(fonts, text, length))
+    if (length > kLongest || OwnHasAll(fonts, text, length))
         return DrawTextW(fonts.dc, text, length, rect, flags);
-    if (!fonts.triedFallback) {
-        fonts.triedFallback = true;
-        fonts.fallback = FindFallback(fonts.dc, fonts.stored, text, length);
+    bool lacks[kLongest];
+    wchar_t lacking[kLongest];
+    int count = 0;
+    MarkLacking(fonts.dc, text, length, lacks);
+    for (int i = 0; i < length; ++i) {
+        // A mark goes with the letter it sits on, in the same font.
+        if (i > 0 && CalIsCombining(static_cast<uint16_t>(text[i])))
+            lacks[i] = lacks[i - 1];
+        if (lacks[i])
+            lacking[count++] = text[i];
     }
-    HGDIOBJ own = fonts.fallback != nullptr ? SelectObject(fonts.dc, fonts.fallback) : nullptr;
-    const int result = DrawTextW(fonts.dc, text, length, rect, flags);
-    if (own != nullptr)
-        SelectObject(fonts.dc, own);
-    return result;
+    HFONT fallback = count > 0 ? FallbackFor(fonts, lacking, count) : nullptr;
+    if (fallback == nullptr)  // nothing better than the tool's own font
+        return DrawTextW(fonts.dc, text, length, rect, flags);
+    if (FontHas(fonts.dc, fallback, text, length))
+        return DrawIn(fonts.dc, fallback, text, length, rect, flags);
+    return DrawRuns(fonts.dc, fallback, text, length, lacks, rect, flags);
 }
 
 void CalEndTexts(CalTextFonts& fonts)

@@ -17,16 +17,19 @@ bool CalFontHasGlyphs(HDC dc, const wchar_t* text, int length);
 // font could not show, kept until CalEndTexts.
 struct CalTextFonts {
     HDC dc;
-    LOGFONTA stored;   // the tool's font, the model of every fallback
-    HFONT fallback;    // null until a text needs it
-    bool triedFallback;
-    int digits;  // whether the tool's font has the ten digits: -1 not yet asked, else 0 or 1
+    LOGFONTA stored;  // the tool's font, the model of every fallback
+    HFONT fallback;   // null until a text needs it
+    int digits;       // whether the tool's font has the ten digits: -1 not yet asked, else 0 or 1
+    wchar_t unfound;  // the block of characters no face was found for in this paint, or 0xFFFF
 };
 
 void CalBeginTexts(CalTextFonts& fonts, HDC dc, const LOGFONTA& stored);
 
-// DrawTextW of text in dc, in the tool's font where it has the glyphs and in
-// the fallback font otherwise. Returns what DrawTextW returns.
+// DrawTextW of text in dc, one line, in the tool's font where it has the
+// glyphs. A text it lacks some for is drawn in a fallback font that has
+// them; where that lacks others (a Thai face without Latin digits, say),
+// each run of characters is drawn in whichever of the two has them, on one
+// baseline. Returns the height of the line, as DrawTextW does.
 int CalDrawText(CalTextFonts& fonts, const wchar_t* text, int length, RECT* rect, UINT flags);
 
 // Deletes the fallback font, if one was made; dc keeps the font it had.
