@@ -281,6 +281,24 @@ cal_wine_test(host_requests_test
     LOADS_LIBRARY
     TIMEOUT 300)
 
+# The tool's texts in eighteen locales, read where it draws them: one
+# program, run once in each locale, one run at a time.
+cal_wine_test(locale_sweep_test
+    SOURCES tests/win32/locales/locale_sweep_test.cpp
+    LIBS cal_test_support cal_core
+    LOADS_LIBRARY)
+foreach(locale de_DE fr_FR ru_RU el_GR pl_PL cs_CZ tr_TR he_IL ar_EG fa_IR th_TH hi_IN vi_VN zh_CN zh_TW
+        ja_JP ko_KR)
+    cal_wine_run(locale_sweep_test_${locale} locale_sweep_test 120 ${locale}.UTF-8 $<TARGET_FILE:Calendar>)
+endforeach()
+
+# A tool in a mirrored panel beside one in an ordinary panel, read from the
+# screen cell by cell and through the screen reader's object.
+cal_wine_test(mirrored_view_test
+    SOURCES tests/win32/locales/mirrored_view_test.cpp
+    LIBS cal_test_support cal_core oleacc ole32 oleaut32 uuid
+    LOADS_LIBRARY)
+
 # A tool painted under each generation of the common controls and the two
 # pictures compared: the plain program starts its twin, built with the
 # common controls 6 manifest, which paints in a process of its own.

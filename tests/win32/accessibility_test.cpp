@@ -641,10 +641,5 @@ TEST_F(Accessibility, AToolOnAThreadWithoutComLeavesReadersThePlatformsObject)
 
 int main(int argc, char** argv)
 {
-    // A reader's process uses COM, and so does this one; the tools are made
-    // on this thread too.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const int result = CalTestMain(argc, argv);
-    CoUninitialize();
-    return result;
+    return CalTestMainWithCom(argc, argv);
 }

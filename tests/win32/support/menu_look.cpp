@@ -28,8 +28,12 @@ LRESULT CALLBACK WatchMenu(int code, WPARAM wParam, LPARAM lParam)
             look.backgroundChecked = Marked(menu, 2);
             HMENU days = GetSubMenu(menu, 0);
             look.days = days != nullptr ? GetMenuItemCount(days) : 0;
-            for (int i = 0; i < look.days && i < 32; ++i)
+            for (int i = 0; i < look.days && i < 32; ++i) {
                 look.markedDays |= Marked(days, i) ? 1u << i : 0u;
+                wchar_t name[100] = L"";
+                GetMenuStringW(days, static_cast<UINT>(i), name, 100, MF_BYPOSITION);
+                look.dayNames.push_back(name);
+            }
         }
         EndMenu();
     }

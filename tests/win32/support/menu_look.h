@@ -4,14 +4,18 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 // What an open context menu showed, read while it was open.
 struct CalMenuLook {
     bool opened = false;  // the popup window was up and showed a menu
     int items = 0;        // items of the main menu
     bool weekNumbersChecked = false;
     bool backgroundChecked = false;
-    int days = 0;             // items of the weekday submenu
-    unsigned markedDays = 0;  // bit i: weekday item i carries a check or radio mark
+    int days = 0;                        // items of the weekday submenu
+    unsigned markedDays = 0;             // bit i: weekday item i carries a check or radio mark
+    std::vector<std::wstring> dayNames;  // the weekday items' texts, as the menu holds them
 };
 
 // Right-clicks the tool and closes its menu as soon as the menu loop first

@@ -7,4 +7,8 @@
 // the last argument and runs every test.
 int CalTestMain(int argc, char** argv);
 
+// The same with COM started on this thread for the whole run, as in a screen
+// reader's process; the tools are made on this thread too.
+int CalTestMainWithCom(int argc, char** argv);
+
 #endif

@@ -22,6 +22,16 @@ void CalShowMonth(HWND tool, WORD year, WORD month)
     ValidateRect(tool, nullptr);
 }
 
+void CalKeyToMonth(HWND tool, int year, int month)
+{
+    SendMessageA(tool, WM_KEYDOWN, VK_HOME, 0);
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    for (int steps = year * 12 + month - (today.wYear * 12 + today.wMonth); steps != 0;
+         steps += steps < 0 ? 1 : -1)
+        SendMessageA(tool, WM_KEYDOWN, steps < 0 ? VK_PRIOR : VK_NEXT, 0);
+}
+
 CalToolSettings CalArialSettings(LONG weekNumbers, LONG useBackground)
 {
     CalToolSettings s{};

@@ -1,8 +1,8 @@
 // What a test reads of a tool window and sets in it directly. The record
 // itself is CalToolFromWindow's (tool/tool_state.h); here are its spinners'
 // positions, whether the window waits for a repaint, a month shown as
-// browsing would leave it, and settings blocks as the tests make and
-// compare them.
+// browsing would leave it or stepped to with the keys, and settings blocks
+// as the tests make and compare them.
 #ifndef CALENDAR_TESTS_TOOL_RECORD_H
 #define CALENDAR_TESTS_TOOL_RECORD_H
 
@@ -21,6 +21,10 @@ bool CalNeedsPaint(HWND window);
 // Shows (year, month) in the tool as the user would find it after browsing
 // there: the record and both spinners, with nothing left to repaint.
 void CalShowMonth(HWND tool, WORD year, WORD month);
+
+// Shows (year, month) in the tool as a user gets there: Home for today's
+// month, then Page Up or Page Down a month at a time.
+void CalKeyToMonth(HWND tool, int year, int month);
 
 // A block as a host hands one over: Arial, 9 pixels high, normal weight, and
 // the two options given; every other byte zero.
