@@ -1,8 +1,10 @@
 // The tool's texts in the locale the program runs in (the build runs it once
 // for each of eighteen locales), read where the tool hands them to the
-// platform: the library's import of DrawTextW goes through a recorder that
-// keeps every text with its rectangle and flags, measures it in the same
-// device context at that moment, and then draws it. Checked: the title of
+// platform: the library's imports of DrawTextW and ExtTextOutW go through a
+// recorder that keeps every text with its rectangle and flags, measures it in
+// the same device context at that moment, and then draws it. A text drawn in
+// runs of two fonts (ExtTextOutW, clipped to its cell, run after run) is
+// joined back into one. Checked: the title of
 // every month of a year, the weekday header with Sunday and with Monday
 // first, the weekday names of the menu and of the properties page, and, at
 // the preferred size, every text within its cell and in a font that has its
@@ -47,6 +49,43 @@ struct DrawnText {
 
 std::vector<DrawnText> g_drawn;
 decltype(&DrawTextW) g_realDrawTextW = nullptr;
+decltype(&ExtTextOutW) g_realExtTextOutW = nullptr;
+constexpr UINT kRuns = 0;  // the flags of a text drawn in runs: its pieces carry none
+
+// Characters of text that the font selected into dc has no glyph for.
+int Missing(HDC dc, const std::wstring& text)
+{
+    std::vector<WORD> glyphs(text.size() + 1);
+    GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    int missing = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+        missing += glyphs[i] == 0xFFFF && text[i] != L' ' && text[i] != 0x200C && text[i] != 0x200D;
+    return missing;
+}
+
+// One run of a text: joined to the text before it when both are clipped to
+// the same cell, its extent added in width and the taller kept.
+BOOL WINAPI RecordExtTextOutW(
+    HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count, const INT* dx)
+{
+    if ((options & ETO_CLIPPED) != 0 && (options & ETO_GLYPH_INDEX) == 0 && rect != nullptr && text != nullptr) {
+        const std::wstring piece(text, count);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text, static_cast<int>(count), &size);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        const bool joins = !g_drawn.empty() && g_drawn.back().flags == kRuns && EqualRect(&g_drawn.back().rect, rect);
+        if (!joins)
+            g_drawn.push_back(DrawnText{L"", *rect, kRuns, {0, 0}, 0, 0});
+        DrawnText& d = g_drawn.back();
+        d.text += piece;
+        d.extent.cx += size.cx;
+        d.extent.cy = std::max(d.extent.cy, metrics.tmHeight);
+        d.leading = std::max(d.leading, metrics.tmInternalLeading);
+        d.missing += Missing(dc, piece);
+    }
+    return g_realExtTextOutW(dc, x, y, options, rect, text, count, dx);
+}
 
 int WINAPI RecordDrawTextW(HDC dc, LPCWSTR text, int length, LPRECT rect, UINT flags)
 {
@@ -58,12 +97,7 @@ int WINAPI RecordDrawTextW(HDC dc, LPCWSTR text, int length, LPRECT rect, UINT f
         TEXTMETRICW metrics{};
         GetTextMetricsW(dc, &metrics);
         d.leading = metrics.tmInternalLeading;
-        std::vector<WORD> glyphs(d.text.size() + 1);
-        GetGlyphIndicesW(
-            dc, d.text.c_str(), static_cast<int>(d.text.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
-        for (size_t i = 0; i < d.text.size(); ++i)
-            d.missing +=
-                glyphs[i] == 0xFFFF && d.text[i] != L' ' && d.text[i] != 0x200C && d.text[i] != 0x200D;
+        d.missing = Missing(dc, d.text);
         g_drawn.push_back(d);
     }
     return g_realDrawTextW(dc, text, length, rect, flags);
@@ -173,7 +207,7 @@ std::vector<std::wstring> TextsIn(const std::vector<DrawnText>& drawn, const Cal
 {
     std::vector<std::wstring> texts;
     for (const DrawnText& d : drawn)
-        if (d.flags == flags && d.rect.left == cell.left && d.rect.top == cell.top &&
+        if ((d.flags == flags || d.flags == kRuns) && d.rect.left == cell.left && d.rect.top == cell.top &&
             d.rect.right == cell.right && d.rect.bottom == cell.bottom)
             texts.push_back(d.text);
     return texts;
@@ -196,9 +230,11 @@ protected:
         static const bool routed = [] {
             g_realDrawTextW = reinterpret_cast<decltype(&DrawTextW)>(CalTestPatchImport(
                 CalTestPlugin().module, "user32.dll", "DrawTextW", reinterpret_cast<void*>(RecordDrawTextW)));
-            return g_realDrawTextW != nullptr;
+            g_realExtTextOutW = reinterpret_cast<decltype(&ExtTextOutW)>(CalTestPatchImport(
+                CalTestPlugin().module, "gdi32.dll", "ExtTextOutW", reinterpret_cast<void*>(RecordExtTextOutW)));
+            return g_realDrawTextW != nullptr && g_realExtTextOutW != nullptr;
         }();
-        ASSERT_TRUE(routed) << "the library imports no DrawTextW from user32";
+        ASSERT_TRUE(routed) << "the library imports no DrawTextW from user32 or no ExtTextOutW from gdi32";
     }
 
     HWND Create(int width, int height, const CalToolSettings* block = nullptr)
