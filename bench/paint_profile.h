@@ -19,15 +19,17 @@ enum BenchStep {
     STEP_SEPARATOR,      // the etched separator
     STEP_TODAY_EDGE,     // today's sunken edge
     STEP_TODAY_FILL,     // today's highlight
-    STEP_FIRST_TEXT,     // the paint's first DrawTextA, which realises the new font
+    STEP_FIRST_TEXT,     // the paint's first DrawTextW, which realises the new font
     STEP_WEEK_TEXT,      // week numbers
     STEP_HEADER_TEXT,    // weekday initials
     STEP_DAY_TEXT,       // day numbers, today's included
     STEP_TITLE_TEXT,     // the title
-    STEP_TITLE_FORMAT,   // GetDateFormatA for the title
-    STEP_HEADER_FORMAT,  // GetDateFormatA for the weekday initials
-    STEP_NUMBERS,        // wsprintfA
-    STEP_CHARACTERS,     // IsDBCSLeadByte
+    STEP_RUN_TEXT,       // ExtTextOutW and its measures: texts drawn in runs of two fonts
+    STEP_TITLE_FORMAT,   // GetDateFormatW for the title's year
+    STEP_HEADER_FORMAT,  // GetDateFormatW for the weekday names
+    STEP_NAMES,          // GetLocaleInfoW: month names, shortest day names, the character set
+    STEP_GLYPHS,         // GetGlyphIndicesW: whether a font has a text's glyphs
+    STEP_NUMBERS,        // wsprintfW
     STEP_QUERIES,        // GetClientRect, GetSysColor, GetParent
     STEP_TRANSFER,       // the final BitBlt
     STEP_RELEASE,        // DeleteObject, DeleteDC
