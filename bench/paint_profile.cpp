@@ -225,7 +225,7 @@ const char* BenchStepName(int step)
         "DrawTextW: weekday header",
         "DrawTextW: day numbers",
         "DrawTextW: title",
-        "ExtTextOutW: texts in runs of two fonts",
+        "ExtTextOutW: numbers, texts in runs of two fonts",
         "GetDateFormatW: the title's year",
         "GetDateFormatW: weekday names",
         "GetLocaleInfoW: month and day names",
