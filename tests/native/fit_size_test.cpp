@@ -1,6 +1,7 @@
 // Size fitting against exact integer arithmetic: the aspect constant's bits,
 // the reference rows and bounds, every small proposal, the packed size's
 // 16-bit halves, and the 32-bit extremes.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -11,6 +12,7 @@
 
 #include "plugin/cal_protocol.h"
 #include "tool/fit_size.h"
+#include "view/month_layout.h"
 
 namespace {
 
@@ -225,6 +227,53 @@ TEST(IdealSizeTest, CombinesTheWidestAndTallestLines)
     months[4] = Lines(91, 12);
     rows[1] = Lines(0, 0);
     EXPECT_EQ(CalCombineIdealSize(months, rows) & 0xFFFFu, 121u);
+}
+
+// The narrowest width from `from` up whose day columns, laid out beside
+// week numbers, are each at least `widest` wide; the packed limit when none is.
+int32_t NarrowestHolding(int32_t from, int32_t height, int32_t widest)
+{
+    for (int32_t w = from; w < 0xFFFF; ++w)
+        if (CalComputeMonthLayout(CalLayoutInput{w, height, 1, 0, 2024, 3, 0}).columnWidth >= widest)
+            return w;
+    return 0xFFFF;
+}
+
+TEST(IdealSizeTest, WidensForAHeaderItsColumnsCannotHold)
+{
+    const struct {
+        const char* what;
+        int32_t width, height;
+        int32_t widths[7];
+        int32_t textHeight;
+        bool unchanged;
+    } cases[] = {
+        {"initials that fit", 117, 104, {8, 10, 7, 11, 7, 7, 8}, 13, true},
+        {"a text exactly as wide as a column (13)", 117, 104, {13, 0, 0, 0, 0, 0, 0}, 13, true},
+        {"a text one pixel wider than a column", 117, 104, {0, 0, 0, 14, 0, 0, 0}, 13, false},
+        {"shortest names, wider and taller", 94, 104, {31, 28, 30, 29, 27, 30, 26}, 16, false},
+        {"the widest in the last column", 94, 104, {5, 5, 5, 5, 5, 5, 40}, 13, false},
+        {"no header text at all", 94, 104, {0, 0, 0, 0, 0, 0, 0}, 0, true},
+        {"a taller header only", 117, 104, {8, 8, 8, 8, 8, 8, 8}, 20, false},
+        {"a size already wide enough", 4000, 3000, {50, 50, 50, 50, 50, 50, 50}, 30, true},
+        {"a text no width holds", 117, 104, {9000, 0, 0, 0, 0, 0, 0}, 13, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CalTextExtent headers[7];
+        int32_t widest = 0;
+        for (int i = 0; i < 7; ++i) {
+            headers[i] = Lines(c.widths[i], c.textHeight);
+            widest = std::max(widest, c.widths[i]);
+        }
+        const uint32_t size = Packed(c.width, c.height);
+        const uint32_t widened = CalWidenForHeader(size, headers);
+        if (c.unchanged) {
+            EXPECT_EQ(widened, size);
+        }
+        EXPECT_EQ(CalPackedWidth(widened), uint32_t(NarrowestHolding(c.width, c.height, widest)));
+        EXPECT_EQ(CalPackedHeight(widened), uint32_t(std::max(c.height, 8 * c.textHeight)));
+    }
 }
 
 TEST(IdealSizeTest, KeepsSixteenBitsAtEachStep)

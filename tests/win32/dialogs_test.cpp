@@ -155,10 +155,10 @@ BOOL WINAPI RecordSetWindowPos(HWND w, HWND after, int x, int y, int cx, int cy,
     return g_realSetWindowPos(w, after, x, y, cx, cy, flags);
 }
 
-using DialogBoxParamFn = INT_PTR(WINAPI*)(HINSTANCE, LPCSTR, HWND, DLGPROC, LPARAM);
+using DialogBoxParamFn = INT_PTR(WINAPI*)(HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM);
 DialogBoxParamFn g_realDialogBoxParam = nullptr;
 std::vector<HWND> g_dialogOwners;
-INT_PTR WINAPI RecordDialogBoxParam(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC proc, LPARAM param)
+INT_PTR WINAPI RecordDialogBoxParam(HINSTANCE instance, LPCWSTR name, HWND owner, DLGPROC proc, LPARAM param)
 {
     g_dialogOwners.push_back(owner);
     return g_realDialogBoxParam(instance, name, owner, proc, param);
@@ -242,8 +242,8 @@ TEST_F(Dialogs, AboutBoxShowsItsTextsAndClosesWithOneEveryWay)
         });
         // A box left open is closed by the script's deadline, and Run then fails.
         EXPECT_TRUE(script.Run([&] {
-            result = DialogBoxParamA(
-                g_moduleInstance, MAKEINTRESOURCEA(IDD_ABOUT), panel_->window, CalAboutProc, 0);
+            result = DialogBoxParamW(
+                g_moduleInstance, MAKEINTRESOURCEW(IDD_ABOUT), panel_->window, CalAboutProc, 0);
         })) << ways[way];
         EXPECT_EQ(result, 1) << ways[way];
         EXPECT_EQ(caption, String(IDS_ABOUT));
@@ -509,7 +509,7 @@ TEST_F(Dialogs, ThePageOpensTheAboutBoxOverItself)
     // owner is read from the call.
     g_dialogOwners.clear();
     g_realDialogBoxParam = reinterpret_cast<DialogBoxParamFn>(CalTestPatchImport(
-        kExe, "USER32.dll", "DialogBoxParamA", reinterpret_cast<void*>(&RecordDialogBoxParam)));
+        kExe, "USER32.dll", "DialogBoxParamW", reinterpret_cast<void*>(&RecordDialogBoxParam)));
     ASSERT_NE(g_realDialogBoxParam, nullptr);
     std::string caption;
     CalModalScript script;
@@ -522,7 +522,7 @@ TEST_F(Dialogs, ThePageOpensTheAboutBoxOverItself)
         return true;
     });
     const bool ran = script.Run([&] { Click(page, IDC_ABOUT); });
-    CalTestPatchImport(kExe, "USER32.dll", "DialogBoxParamA", reinterpret_cast<void*>(g_realDialogBoxParam));
+    CalTestPatchImport(kExe, "USER32.dll", "DialogBoxParamW", reinterpret_cast<void*>(g_realDialogBoxParam));
     EXPECT_TRUE(ran);
     EXPECT_EQ(caption, "About Calendar");
     EXPECT_EQ(g_dialogOwners, std::vector<HWND>{page});

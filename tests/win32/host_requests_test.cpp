@@ -73,7 +73,8 @@ HFONT WINAPI RecordingCreateFont(const LOGFONTA* logFont)
 
 // The preferred size measured here, independently, the way the tool is
 // meant to: the twelve month texts widened by 8/6, or the widest digit
-// row; eight rows of the tallest line.
+// row; then wide enough for each day column beside week numbers to hold the
+// widest weekday initial; eight rows of the tallest line.
 uint32_t MeasuredIdealSize(HWND tool, const LOGFONTA& logFont)
 {
     HDC dc = GetDC(tool);
@@ -81,25 +82,32 @@ uint32_t MeasuredIdealSize(HWND tool, const LOGFONTA& logFont)
     HGDIOBJ old = SelectObject(dc, font);
     LONG w = 0;
     LONG h = 0;
-    const auto take = [&](const char* text) {
+    const auto measure = [dc, &h](const wchar_t* text, int length) {
         RECT r{0, 0, 1000, 1000};
-        DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE);
-        w = std::max(w, r.right);
+        DrawTextW(dc, text, length, &r, DT_CALCRECT | DT_SINGLELINE);
         h = std::max(h, r.bottom);
+        return r.right;
     };
-    for (WORD m = 1; m <= 12; ++m) {
-        SYSTEMTIME date{};
-        date.wYear = 2001;
-        date.wMonth = m;
-        date.wDay = 1;
-        char text[64] = "";
-        GetDateFormatA(LOCALE_USER_DEFAULT, 0, &date, "MMMM", text, 40);
-        std::strcat(text, " 9999");
-        take(text);
+    const auto take = [&](const wchar_t* text, int length) { w = std::max(w, measure(text, length)); };
+    for (int m = 0; m < 12; ++m) {
+        wchar_t text[64] = L"";
+        GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SMONTHNAME1 + static_cast<LCTYPE>(m), text, 40);
+        lstrcatW(text, L" 9999");
+        take(text, -1);
     }
     w = w * 8 / 6;
-    for (const char* row : {"11 11 11 11 11 11 11 11", "22 22 22 22 22 22 22 22", "33 33 33 33 33 33 33 33"})
-        take(row);
+    for (const wchar_t* row : {L"11 11 11 11 11 11 11 11", L"22 22 22 22 22 22 22 22", L"33 33 33 33 33 33 33 33"})
+        take(row, -1);
+    LONG initial = 0;
+    for (int d = 0; d < 7; ++d) {
+        wchar_t name[80] = L"";
+        GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDAYNAME1 + static_cast<LCTYPE>(d), name, 80);
+        initial = std::max(initial, measure(name, 1));
+    }
+    // Seven day columns share the width left of a 3-pixel margin each side
+    // and of the week numbers' column, a seventh of it.
+    while ((w - 6 - (w - 6) / 7) / 7 < initial)
+        ++w;
     SelectObject(dc, old);
     DeleteObject(font);
     ReleaseDC(tool, dc);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -156,24 +157,48 @@ struct View {
     }
     bool Ink(int x, int y) const { return !Edge(x, y) && s.At(x, y) != Ground(x, y); }
 
-    // Ink pixels inside r, with their bounding box; text-coloured ones in *solid.
-    int InkIn(const CalRect& r, CalRect* box = nullptr, int* solid = nullptr) const
+    // Ink pixels inside r, with their bounding box.
+    int InkIn(const CalRect& r, CalRect* box = nullptr) const
     {
-        int n = 0, full = 0;
+        int n = 0;
         CalRect b{r.right, r.bottom, r.left, r.top};
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x)
                 if (Ink(x, y)) {
                     ++n;
-                    full += s.At(x, y) == Sys(COLOR_BTNTEXT) ? 1 : 0;
                     b = CalRect{std::min(b.left, x), std::min(b.top, y), std::max(b.right, x + 1),
                         std::max(b.bottom, y + 1)};
                 }
         if (box != nullptr)
             *box = b;
-        if (solid != nullptr)
-            *solid = full;
         return n;
+    }
+
+    // Text in the text colour, smoothed or not: every ink pixel of r lies
+    // between the ground and the text colour in each channel, and the
+    // strongest goes at least half way to the text colour. How far the
+    // smoothing goes depends on the face, so no exact shade is asked for.
+    AssertionResult InkIsTextColoured(const CalRect& r) const
+    {
+        const DWORD text = Sys(COLOR_BTNTEXT);
+        double strongest = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                if (!Ink(x, y))
+                    continue;
+                const DWORD p = s.At(x, y), g = Ground(x, y);
+                for (int shift : {16, 8, 0}) {
+                    const int pc = (p >> shift) & 0xFF, gc = (g >> shift) & 0xFF, tc = (text >> shift) & 0xFF;
+                    if (pc < std::min(gc, tc) - 8 || pc > std::max(gc, tc) + 8)
+                        return AssertionFailure() << "pixel " << std::hex << p << " at (" << std::dec << x
+                                                  << ", " << y << ") is no shade between the ground and the text colour";
+                    if (std::abs(tc - gc) > 32)
+                        strongest = std::max(strongest, double(pc - gc) / (tc - gc));
+                }
+            }
+        if (strongest < 0.5)
+            return AssertionFailure() << "the text's strongest pixel goes " << strongest << " of the way to the text colour";
+        return AssertionSuccess();
     }
     CalRect TitleBand() const
     {
@@ -235,9 +260,10 @@ struct View {
     // numbers sit centred in their cells.
     AssertionResult TextCellsAreFilled() const
     {
-        int solid = 0;
-        if (InkIn(TitleBand(), nullptr, &solid) == 0 || solid == 0)
-            return AssertionFailure() << "no title in the text colour";
+        if (InkIn(TitleBand()) == 0)
+            return AssertionFailure() << "no title";
+        if (AssertionResult coloured = InkIsTextColoured(TitleBand()); !coloured)
+            return AssertionFailure() << "title: " << coloured.message();
         for (int c = 0; c < 7; ++c)
             if (InkIn(l.header[c]) == 0)
                 return AssertionFailure() << "no initial in column " << c;

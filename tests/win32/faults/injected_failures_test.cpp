@@ -397,34 +397,37 @@ constexpr LRESULT kNeutralSize = 160 | (120 << 16);
 
 // When the tool's font cannot be made, the tool measures in its window DC's
 // own font: the same texts and the same rule, worked here with the test's
-// own (unhooked) calls.
+// own (unhooked) calls. The header's texts are the days' initials here: the
+// runs' locale has no names that share their first word.
 LRESULT SizeInTheWindowsOwnFont(HWND tool)
 {
     HDC dc = GetDC(tool);
     if (dc == nullptr)
         return 0;
+    const auto measure = [dc](const wchar_t* text, int length) {
+        RECT r{0, 0, 1000, 1000};
+        DrawTextW(dc, text, length, &r, DT_CALCRECT | DT_SINGLELINE);
+        return CalTextExtent{r.right, r.bottom};
+    };
     CalTextExtent months[12];
     CalTextExtent digitRows[3];
-    for (WORD m = 1; m <= 12; ++m) {
-        SYSTEMTIME date{};
-        date.wYear = 2024;
-        date.wMonth = m;
-        date.wDay = 1;
-        char text[40] = "";
-        GetDateFormatA(LOCALE_USER_DEFAULT, 0, &date, "MMMM", text, 20);
-        lstrcatA(text, " 9999");
-        RECT r{0, 0, 1000, 1000};
-        DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE);
-        months[m - 1] = CalTextExtent{r.right, r.bottom};
+    CalTextExtent headers[7];
+    for (int m = 0; m < 12; ++m) {
+        wchar_t text[40] = L"";
+        GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SMONTHNAME1 + static_cast<LCTYPE>(m), text, 20);
+        lstrcatW(text, L" 9999");
+        months[m] = measure(text, -1);
     }
-    const char* rows[3] = {"11 11 11 11 11 11 11 11", "22 22 22 22 22 22 22 22", "33 33 33 33 33 33 33 33"};
-    for (int i = 0; i < 3; ++i) {
-        RECT r{0, 0, 1000, 1000};
-        DrawTextA(dc, rows[i], -1, &r, DT_CALCRECT | DT_SINGLELINE);
-        digitRows[i] = CalTextExtent{r.right, r.bottom};
+    const wchar_t* rows[3] = {L"11 11 11 11 11 11 11 11", L"22 22 22 22 22 22 22 22", L"33 33 33 33 33 33 33 33"};
+    for (int i = 0; i < 3; ++i)
+        digitRows[i] = measure(rows[i], -1);
+    for (int d = 0; d < 7; ++d) {
+        wchar_t name[80] = L"";
+        GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDAYNAME1 + static_cast<LCTYPE>(d), name, 80);
+        headers[d] = measure(name, 1);
     }
     ReleaseDC(tool, dc);
-    return static_cast<LRESULT>(CalCombineIdealSize(months, digitRows));
+    return static_cast<LRESULT>(CalWidenForHeader(CalCombineIdealSize(months, digitRows), headers));
 }
 
 Answer IdealSizeRequest(World& w)

@@ -338,20 +338,43 @@ struct ShotTool {
     int x, y, w, h;
 };
 
-bool Ink(uint32_t rgb)
+uint32_t Rgb(COLORREF c)
 {
-    return ((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) + (rgb & 0xFF) < 240;
+    return uint32_t{GetRValue(c)} << 16 | uint32_t{GetGValue(c)} << 8 | GetBValue(c);
+}
+
+// What a tool's pixel shows where nothing is drawn on it: the face colour,
+// or the panel's own picture at that place behind the tool that shows it.
+uint32_t Ground(const PngImage& png, const ShotTool& t, bool panelBehind, int x, int y)
+{
+    if (!panelBehind)
+        return Rgb(GetSysColor(COLOR_BTNFACE));
+    const HostRgb c = HostPatternColour(t.x + x, t.y + y, int(png.width), int(png.height));
+    return uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b;
+}
+
+// Ink is whatever stands out from the ground: text smoothed to any degree,
+// in whatever face the system gives for the font.
+bool Ink(uint32_t rgb, uint32_t ground)
+{
+    for (int shift : {16, 8, 0}) {
+        const int d = int((rgb >> shift) & 0xFF) - int((ground >> shift) & 0xFF);
+        if (d > 24 || d < -24)
+            return true;
+    }
+    return false;
 }
 
 // Rows (of the rectangle, relative to a tool) holding ink, and all ink pixels.
-int InkRows(const PngImage& png, const ShotTool& t, int left, int top, int right, int bottom, int* pixels)
+int InkRows(const PngImage& png, const ShotTool& t, bool panelBehind, int left, int top, int right, int bottom,
+    int* pixels)
 {
     int rows = 0;
     *pixels = 0;
     for (int y = top; y < bottom; ++y) {
         int inRow = 0;
         for (int x = left; x < right; ++x)
-            inRow += Ink(png.Pixel(t.x + x, t.y + y));
+            inRow += Ink(png.Pixel(t.x + x, t.y + y), Ground(png, t, panelBehind, x, y));
         rows += inRow > 0;
         *pixels += inRow;
     }
@@ -397,9 +420,7 @@ TEST(HostRun, ThePictureShowsTheCalendarsAndTheirOptions)
     ASSERT_EQ(png.height, uint32_t(kHostShotHeight));
     EXPECT_TRUE(RemoveDirectoryA(appData.c_str())) << "the picture mode wrote settings";
 
-    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
-    const uint32_t shadowRgb =
-        uint32_t{GetRValue(shadow)} << 16 | uint32_t{GetGValue(shadow)} << 8 | GetBValue(shadow);
+    const uint32_t shadowRgb = Rgb(GetSysColor(COLOR_BTNSHADOW));
     int titleRows[4] = {};
     for (size_t i = 0; i < 4; ++i) {
         const ShotTool& t = tools[i];
@@ -407,7 +428,8 @@ TEST(HostRun, ThePictureShowsTheCalendarsAndTheirOptions)
             << "the etched frame of tool " << i << " where it was placed";
         const int row = (t.h - 6) / 8;
         int pixels = 0;
-        titleRows[i] = InkRows(png, t, t.w / 4, 3, t.w * 3 / 4, 3 + row, &pixels);
+        const bool panelBehind = i == 2;
+        titleRows[i] = InkRows(png, t, panelBehind, t.w / 4, 3, t.w * 3 / 4, 3 + row, &pixels);
         EXPECT_GT(pixels, 10) << "title of tool " << i;
         // Only the week-number tool has the etched line right of its first column.
         const int column = 3 + (t.w - 6) / 7 - 1;
@@ -420,10 +442,10 @@ TEST(HostRun, ThePictureShowsTheCalendarsAndTheirOptions)
         else
             EXPECT_LT(share, 0.2) << "tool " << i;
         // Above the week numbers the header is empty; elsewhere column 0 has its initial.
-        InkRows(png, t, 3, 3 + row, column, 3 + 2 * row, &pixels);
+        InkRows(png, t, panelBehind, 3, 3 + row, column, 3 + 2 * row, &pixels);
         EXPECT_EQ(pixels > 0, i != 1) << "header cell of column 0, tool " << i;
         if (i == 1) {
-            InkRows(png, t, 3, 3 + 2 * row, column, t.h - 3, &pixels);
+            InkRows(png, t, panelBehind, 3, 3 + 2 * row, column, t.h - 3, &pixels);
             EXPECT_GT(pixels, 20) << "week numbers";
         }
     }

@@ -16,15 +16,21 @@
 
 namespace {
 
-// The locale's "MMMM yyyy" of a month, as the calendar titles it.
+// A month as the calendar titles it: the locale's name of the month alone
+// and the formatter's year, in the host's code page as its status line is read.
 std::string Title(WORD year, WORD month)
 {
     SYSTEMTIME date{};
     date.wYear = year;
     date.wMonth = month;
     date.wDay = 1;
-    char text[64] = "";
-    GetDateFormatA(LOCALE_USER_DEFAULT, 0, &date, "MMMM yyyy", text, sizeof text);
+    wchar_t name[64] = L"";
+    wchar_t yyyy[16] = L"";
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SMONTHNAME1 + month - 1u, name, 64);
+    GetDateFormatW(LOCALE_USER_DEFAULT, 0, &date, L"yyyy", yyyy, 16);
+    const std::wstring title = std::wstring(name) + L" " + yyyy;
+    char text[128] = "";
+    WideCharToMultiByte(CP_ACP, 0, title.c_str(), -1, text, sizeof text, nullptr, nullptr);
     return text;
 }
 
