@@ -32,13 +32,17 @@ constexpr CalFaultEntry kTable[] = {
     {"DeleteDC", 4, R, FALSE, 0},
     {"DeleteObject", 4, R, FALSE, 0},
     {"EnumFontFamiliesExA", 20, A, 0, 0},  // the last callback's answer; no failure of its own
+    {"ExtTextOutW", 32, F, FALSE, kNoResources},
     {"GetGlyphIndicesW", 20, F, GDI_ERROR, kNoResources},
+    {"GetTextExtentPoint32W", 16, F, FALSE, kNoResources},
+    {"GetTextMetricsW", 8, F, FALSE, kNoResources},
     {"GetLayout", 4, F, GDI_ERROR, ERROR_INVALID_HANDLE},
     {"GetObjectA", 12, F, 0, ERROR_INVALID_HANDLE},
     {"GetStockObject", 4, F, kNull, kNoResources},
     {"SelectObject", 8, F, kNull, kNoResources},  // HGDI_ERROR is for regions only
     {"SetBkMode", 8, F, 0, kNoResources},
     {"SetLayout", 8, F, GDI_ERROR, ERROR_INVALID_HANDLE},
+    {"SetTextAlign", 8, F, GDI_ERROR, kNoResources},
     {"SetTextColor", 8, F, CLR_INVALID, kNoResources},
     {"TranslateCharsetInfo", 12, F, FALSE, ERROR_INVALID_PARAMETER},
     // kernel32
