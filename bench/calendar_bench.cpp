@@ -341,9 +341,9 @@ void BenchTextCosts(const BenchSurface& target, const CalToolState& state, const
         std::function<void()> draw;
     };
     const Way ways[] = {
-        {"DrawTextA \"15\", centred, clipped (as the painter)",
-            [&] { DrawTextA(dc, "15", 2, &cell, centred); }},
-        {"DrawTextA \"15\", centred, DT_NOCLIP", [&] { DrawTextA(dc, "15", 2, &cell, centred | DT_NOCLIP); }},
+        {"DrawTextW \"15\", centred, clipped (as the painter)",
+            [&] { DrawTextW(dc, L"15", 2, &cell, centred); }},
+        {"DrawTextW \"15\", centred, DT_NOCLIP", [&] { DrawTextW(dc, L"15", 2, &cell, centred | DT_NOCLIP); }},
         {"ExtTextOutA \"15\", clipped to the cell",
             [&] { ExtTextOutA(dc, cell.left, cell.top, ETO_CLIPPED, &cell, "15", 2, nullptr); }},
         {"GetTextExtentPoint32A \"15\"",

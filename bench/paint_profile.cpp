@@ -45,9 +45,10 @@ decltype(&GetParent) RealGetParent;
 decltype(&SendMessageA) RealSendMessageA;
 decltype(&DrawEdge) RealDrawEdge;
 decltype(&FillRect) RealFillRect;
-decltype(&DrawTextA) RealDrawTextA;
-decltype(&GetDateFormatA) RealGetDateFormatA;
-decltype(&IsDBCSLeadByte) RealIsDBCSLeadByte;
+decltype(&DrawTextW) RealDrawTextW;
+decltype(&GetDateFormatW) RealGetDateFormatW;
+decltype(&GetLocaleInfoW) RealGetLocaleInfoW;
+decltype(&GetGlyphIndicesW) RealGetGlyphIndicesW;
 decltype(&BitBlt) RealBitBlt;
 
 HDC WINAPI HookCreateCompatibleDC(HDC dc)
@@ -114,40 +115,49 @@ int WINAPI HookFillRect(HDC dc, const RECT* rect, HBRUSH brush)
     const int step = rect->right - rect->left == g_width - 4 ? STEP_FACE : STEP_TODAY_FILL;
     return Timed(step, [&] { return RealFillRect(dc, rect, brush); });
 }
-int WINAPI HookDrawTextA(HDC dc, LPCSTR text, int length, LPRECT rect, UINT flags)
+int WINAPI HookDrawTextW(HDC dc, LPCWSTR text, int length, LPRECT rect, UINT flags)
 {
     int step = STEP_DAY_TEXT;
     if (!g_textSeen)
         step = STEP_FIRST_TEXT;
     else if ((flags & DT_VCENTER) == 0)
         step = STEP_TITLE_TEXT;
-    else if (text[0] < '0' || text[0] > '9')
+    else if (text[0] < L'0' || text[0] > L'9')
         step = STEP_HEADER_TEXT;
     else if (g_weekNumbers && rect->left == 3)
         step = STEP_WEEK_TEXT;
     if (g_on && g_depth == 0)
         g_textSeen = true;
-    return Timed(step, [&] { return RealDrawTextA(dc, text, length, rect, flags); });
+    return Timed(step, [&] { return RealDrawTextW(dc, text, length, rect, flags); });
 }
-int WINAPI HookGetDateFormatA(
-    LCID locale, DWORD flags, const SYSTEMTIME* date, LPCSTR picture, LPSTR out, int size)
+// The title asks for the year ("yyyy"), the header for the day names ("dddd").
+int WINAPI HookGetDateFormatW(
+    LCID locale, DWORD flags, const SYSTEMTIME* date, LPCWSTR picture, LPWSTR out, int size)
 {
-    const int step = picture != nullptr && picture[0] == 'M' ? STEP_TITLE_FORMAT : STEP_HEADER_FORMAT;
-    return Timed(step, [&] { return RealGetDateFormatA(locale, flags, date, picture, out, size); });
+    const int step = picture != nullptr && picture[0] == L'y' ? STEP_TITLE_FORMAT : STEP_HEADER_FORMAT;
+    return Timed(step, [&] { return RealGetDateFormatW(locale, flags, date, picture, out, size); });
 }
-BOOL WINAPI HookIsDBCSLeadByte(BYTE c)
+// The title asks for a month's name, the header for the shortest day names.
+int WINAPI HookGetLocaleInfoW(LCID locale, LCTYPE type, LPWSTR out, int size)
 {
-    return Timed(STEP_CHARACTERS, [&] { return RealIsDBCSLeadByte(c); });
+    const LCTYPE kind = type & ~LOCALE_RETURN_NUMBER;
+    const int step = kind >= LOCALE_SMONTHNAME1 && kind <= LOCALE_SMONTHNAME12 ? STEP_TITLE_FORMAT
+                                                                               : STEP_HEADER_FORMAT;
+    return Timed(step, [&] { return RealGetLocaleInfoW(locale, type, out, size); });
+}
+DWORD WINAPI HookGetGlyphIndicesW(HDC dc, LPCWSTR text, int length, LPWORD glyphs, DWORD flags)
+{
+    return Timed(STEP_CHARACTERS, [&] { return RealGetGlyphIndicesW(dc, text, length, glyphs, flags); });
 }
 BOOL WINAPI HookBitBlt(HDC to, int x, int y, int w, int h, HDC from, int x1, int y1, DWORD rop)
 {
     return Timed(STEP_TRANSFER, [&] { return RealBitBlt(to, x, y, w, h, from, x1, y1, rop); });
 }
-int WINAPIV HookWsprintfA(LPSTR out, LPCSTR format, ...)
+int WINAPIV HookWsprintfW(LPWSTR out, LPCWSTR format, ...)
 {
     va_list args;
     va_start(args, format);
-    const int n = Timed(STEP_NUMBERS, [&] { return wvsprintfA(out, format, args); });
+    const int n = Timed(STEP_NUMBERS, [&] { return wvsprintfW(out, format, args); });
     va_end(args);
     return n;
 }
@@ -187,10 +197,11 @@ Hook g_hooks[] = {
     {"user32.dll", "SendMessageA", Address(HookSendMessageA), Slot(RealSendMessageA)},
     {"user32.dll", "DrawEdge", Address(HookDrawEdge), Slot(RealDrawEdge)},
     {"user32.dll", "FillRect", Address(HookFillRect), Slot(RealFillRect)},
-    {"user32.dll", "DrawTextA", Address(HookDrawTextA), Slot(RealDrawTextA)},
-    {"user32.dll", "wsprintfA", Address(HookWsprintfA), nullptr},
-    {"kernel32.dll", "GetDateFormatA", Address(HookGetDateFormatA), Slot(RealGetDateFormatA)},
-    {"kernel32.dll", "IsDBCSLeadByte", Address(HookIsDBCSLeadByte), Slot(RealIsDBCSLeadByte)},
+    {"user32.dll", "DrawTextW", Address(HookDrawTextW), Slot(RealDrawTextW)},
+    {"user32.dll", "wsprintfW", Address(HookWsprintfW), nullptr},
+    {"kernel32.dll", "GetDateFormatW", Address(HookGetDateFormatW), Slot(RealGetDateFormatW)},
+    {"kernel32.dll", "GetLocaleInfoW", Address(HookGetLocaleInfoW), Slot(RealGetLocaleInfoW)},
+    {"gdi32.dll", "GetGlyphIndicesW", Address(HookGetGlyphIndicesW), Slot(RealGetGlyphIndicesW)},
 };
 
 }  // namespace
@@ -207,15 +218,15 @@ const char* BenchStepName(int step)
         "DrawEdge: separator",
         "DrawEdge: today",
         "FillRect: today",
-        "DrawTextA: first text (realises the font)",
-        "DrawTextA: week numbers",
-        "DrawTextA: weekday initials",
-        "DrawTextA: day numbers",
-        "DrawTextA: title",
-        "GetDateFormatA: title",
-        "GetDateFormatA: weekday initials",
-        "wsprintfA: numbers",
-        "IsDBCSLeadByte",
+        "DrawTextW: first text (realises the font)",
+        "DrawTextW: week numbers",
+        "DrawTextW: weekday header",
+        "DrawTextW: day numbers",
+        "DrawTextW: title",
+        "GetLocaleInfoW, GetDateFormatW: title",
+        "GetDateFormatW, GetLocaleInfoW: weekday header",
+        "wsprintfW: numbers",
+        "GetGlyphIndicesW: the font's glyphs",
         "GetClientRect, GetSysColor, GetParent",
         "BitBlt: final transfer",
         "DeleteObject, DeleteDC",

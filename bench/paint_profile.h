@@ -19,15 +19,15 @@ enum BenchStep {
     STEP_SEPARATOR,      // the etched separator
     STEP_TODAY_EDGE,     // today's sunken edge
     STEP_TODAY_FILL,     // today's highlight
-    STEP_FIRST_TEXT,     // the paint's first DrawTextA, which realises the new font
+    STEP_FIRST_TEXT,     // the paint's first DrawTextW, which realises the new font
     STEP_WEEK_TEXT,      // week numbers
-    STEP_HEADER_TEXT,    // weekday initials
+    STEP_HEADER_TEXT,    // the weekday header
     STEP_DAY_TEXT,       // day numbers, today's included
     STEP_TITLE_TEXT,     // the title
-    STEP_TITLE_FORMAT,   // GetDateFormatA for the title
-    STEP_HEADER_FORMAT,  // GetDateFormatA for the weekday initials
-    STEP_NUMBERS,        // wsprintfA
-    STEP_CHARACTERS,     // IsDBCSLeadByte
+    STEP_TITLE_FORMAT,   // the locale's month name and the formatter's year for the title
+    STEP_HEADER_FORMAT,  // the day names for the weekday header
+    STEP_NUMBERS,        // wsprintfW
+    STEP_CHARACTERS,     // GetGlyphIndicesW: whether the font has the texts' glyphs
     STEP_QUERIES,        // GetClientRect, GetSysColor, GetParent
     STEP_TRANSFER,       // the final BitBlt
     STEP_RELEASE,        // DeleteObject, DeleteDC
