@@ -343,16 +343,17 @@ void BenchTextCosts(const BenchSurface& target, const CalToolState& state, const
         std::function<void()> draw;
     };
     const Way ways[] = {
-        {"DrawTextA \"15\", centred, clipped (as the painter)",
-            [&] { DrawTextA(dc, "15", 2, &cell, centred); }},
-        {"DrawTextA \"15\", centred, DT_NOCLIP", [&] { DrawTextA(dc, "15", 2, &cell, centred | DT_NOCLIP); }},
-        {"ExtTextOutA \"15\", clipped to the cell",
-            [&] { ExtTextOutA(dc, cell.left, cell.top, ETO_CLIPPED, &cell, "15", 2, nullptr); }},
-        {"GetTextExtentPoint32A \"15\"",
+        {"DrawTextW \"15\", centred, clipped", [&] { DrawTextW(dc, L"15", 2, &cell, centred); }},
+        {"DrawTextW \"15\", centred, DT_NOCLIP", [&] { DrawTextW(dc, L"15", 2, &cell, centred | DT_NOCLIP); }},
+        {"GetTextExtentPoint32W + ExtTextOutW \"15\", where DrawTextW centres it (as the painter)",
             [&] {
                 SIZE size;
-                GetTextExtentPoint32A(dc, "15", 2, &size);
+                GetTextExtentPoint32W(dc, L"15", 2, &size);
+                ExtTextOutW(dc, (cell.left + cell.right - size.cx) / 2, (cell.top + cell.bottom) / 2 - size.cy / 2,
+                    ETO_CLIPPED, &cell, L"15", 2, nullptr);
             }},
+        {"ExtTextOutW \"15\", clipped to the cell",
+            [&] { ExtTextOutW(dc, cell.left, cell.top, ETO_CLIPPED, &cell, L"15", 2, nullptr); }},
     };
     std::vector<std::vector<double>> figures(std::size(ways));
     constexpr int kBatch = 50;

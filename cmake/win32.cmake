@@ -230,7 +230,7 @@ cal_wine_test(month_paint_test
     LIBS cal_win32 cal_test_support GTest::gtest_main)
 
 # The locale's texts of the month view, in three locales: a Western one, one
-# with other names and one with double-byte characters.
+# with other names and one in another script.
 cal_wine_test(month_text_test
     SOURCES tests/win32/month_text_test.cpp
     LIBS cal_win32 cal_test_support GTest::gtest_main)
