@@ -78,12 +78,12 @@ uint32_t CalCombineIdealSize(const CalTextExtent (&months)[12], const CalTextExt
 uint32_t CalWidenForHeader(uint32_t size, const CalTextExtent (&headers)[7])
 {
     int32_t width = static_cast<int32_t>(size & 0xFFFFu);
-    int32_t height = static_cast<int32_t>(size >> 16);
+    int64_t height = static_cast<int32_t>(size >> 16);
     int32_t widest = 0;
     for (const CalTextExtent& e : headers) {
         widest = e.width > widest ? e.width : widest;
-        if (e.height * 8 > height)
-            height = e.height * 8;
+        if (int64_t{e.height} * 8 > height)
+            height = int64_t{e.height} * 8;
     }
     // The columns as the month view lays them out, week numbers on.
     CalLayoutInput in{};
@@ -101,5 +101,5 @@ uint32_t CalWidenForHeader(uint32_t size, const CalTextExtent (&headers)[7])
         width = below < 0xFFFF ? static_cast<int32_t>(below) : 0xFFFF;
     while (width < 0xFFFF && columnWidth(width) < widest)
         ++width;
-    return CalPackSize(width, height);
+    return CalPackSize(width, static_cast<int32_t>(height & 0xFFFF));  // kept to 16 bits, as every size
 }

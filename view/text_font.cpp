@@ -103,9 +103,10 @@ int CALLBACK TryFace(const LOGFONTA* face, const TEXTMETRICA*, DWORD type, LPARA
 
 // The faces found by searching every installed one, by the Unicode block
 // (128 code units) of the characters looked for: the search takes
-// milliseconds, a look here none. Kept for the life of the process; a block
-// no face was found for is kept too, so that it is not searched at every
-// paint.
+// milliseconds, a look here none. Kept for the life of the process (a face
+// installed later is seen once its block's slot is taken by another); a
+// block no face was found for is kept too, so that it is not searched at
+// every paint.
 struct FoundFace {
     wchar_t block;
     BYTE charset;
@@ -113,6 +114,7 @@ struct FoundFace {
 };
 FoundFace g_foundFaces[8];
 int g_foundCount = 0;
+int g_foundNext = 0;  // the slot a ninth block takes: the one kept longest
 
 const FoundFace* KnownFace(wchar_t block)
 {
@@ -145,8 +147,10 @@ HFONT SearchFaces(HDC dc, const LOGFONTA& stored, const wchar_t* text, int lengt
     LOGFONTA every{};
     every.lfCharSet = DEFAULT_CHARSET;
     EnumFontFamiliesExA(dc, &every, TryFace, reinterpret_cast<LPARAM>(&search), 0);
-    if (KnownFace(block) == nullptr && g_foundCount < 8) {
-        FoundFace& found = g_foundFaces[g_foundCount++];
+    if (KnownFace(block) == nullptr) {
+        FoundFace& found = g_foundFaces[g_foundCount < 8 ? g_foundCount++ : g_foundNext];
+        if (g_foundCount == 8)
+            g_foundNext = (g_foundNext + 1) % 8;
         found = FoundFace{block, DEFAULT_CHARSET, ""};
         LOGFONTA chosen{};
         if (search.found != nullptr && GetObjectA(search.found, sizeof chosen, &chosen) == sizeof chosen) {
