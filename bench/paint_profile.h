@@ -24,7 +24,8 @@ enum BenchStep {
     STEP_HEADER_TEXT,    // weekday initials
     STEP_DAY_TEXT,       // day numbers, today's included
     STEP_TITLE_TEXT,     // the title
-    STEP_RUN_TEXT,       // ExtTextOutW: the numbers, and texts drawn in runs of two fonts
+    STEP_RUN_TEXT,       // ExtTextOutW: the header, and texts drawn in runs of two fonts
+    STEP_CENTRING,       // GetTextExtentPoint32W: where a centred text goes
     STEP_TITLE_FORMAT,   // GetDateFormatW for the title's year
     STEP_HEADER_FORMAT,  // GetDateFormatW for the weekday names
     STEP_NAMES,          // GetLocaleInfoW: month names, shortest day names, the character set
