@@ -298,6 +298,14 @@ cal_wine_test(mirrored_view_test
     SOURCES tests/win32/locales/mirrored_view_test.cpp
     LIBS cal_test_support cal_core oleacc ole32 oleaut32 uuid
     LOADS_LIBRARY)
+# The English sweep opens the tool's menu and page, and the mirrored view
+# shows windows on top: neither runs beside the keyboard runs, whose keys go
+# to whichever window is active.
+foreach(test locale_sweep_test mirrored_view_test)
+    if(TEST ${test})
+        set_tests_properties(${test} PROPERTIES RESOURCE_LOCK keyboard_focus)
+    endif()
+endforeach()
 
 # A tool painted under each generation of the common controls and the two
 # pictures compared: the plain program starts its twin, built with the
