@@ -208,10 +208,12 @@ cal_wine_test(keyboard_test
     LIBS cal_test_support
     LOADS_LIBRARY
     TIMEOUT 180)
-# The two builds focus tools and open menus from the keyboard: one at a time.
+# The two builds focus tools and open menus from the keyboard, and their keys
+# go to the active window: each runs alone, since any other run's window or
+# menu may take the activation.
 foreach(test keyboard_test keyboard_test_cc6)
     if(TEST ${test})
-        set_tests_properties(${test} PROPERTIES RESOURCE_LOCK keyboard_focus)
+        set_tests_properties(${test} PROPERTIES RESOURCE_LOCK keyboard_focus RUN_SERIAL TRUE)
     endif()
 endforeach()
 
