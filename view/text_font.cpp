@@ -292,11 +292,6 @@ int DrawRuns(HDC dc, HFONT fallback, const wchar_t* text, int length, const bool
 
 }  // namespace
 
-bool CalFontHasGlyphs(HDC dc, const wchar_t* text, int length)
-{
-    return HasAll(dc, text, length);
-}
-
 void CalBeginTexts(CalTextFonts& fonts, HDC dc, const LOGFONTA& stored)
 {
     fonts.dc = dc;

@@ -8,10 +8,6 @@
 
 #include <windows.h>
 
-// Whether the font selected into dc has a glyph for every character of text
-// that needs one (blanks and combining joiners aside).
-bool CalFontHasGlyphs(HDC dc, const wchar_t* text, int length);
-
 // The texts of one paint or one measurement: dc with the tool's font
 // selected (or its own font), and the fallback made for the first text that
 // font could not show, kept until CalEndTexts.
