@@ -302,12 +302,16 @@ cal_wine_test(mirrored_view_test
     LOADS_LIBRARY)
 # The English sweep opens the tool's menu and page, and the mirrored view
 # shows windows on top: neither runs beside the keyboard runs, whose keys go
-# to whichever window is active.
+# to whichever window is active. The mirrored view reads the screen, which
+# another run's dialog once covered: it runs alone.
 foreach(test locale_sweep_test mirrored_view_test)
     if(TEST ${test})
         set_tests_properties(${test} PROPERTIES RESOURCE_LOCK keyboard_focus)
     endif()
 endforeach()
+if(TEST mirrored_view_test)
+    set_tests_properties(mirrored_view_test PROPERTIES RUN_SERIAL TRUE)
+endif()
 
 # A tool painted under each generation of the common controls and the two
 # pictures compared: the plain program starts its twin, built with the
