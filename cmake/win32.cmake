@@ -9,6 +9,7 @@ add_library(cal_win32 OBJECT
     plugin/entry_points.cpp
     tool/tool_settings.cpp
     tool/tool_create.cpp
+    tool/screen_density.cpp
     tool/tool_window.cpp
     tool/shown_month.cpp
     tool/background_request.cpp
@@ -125,6 +126,31 @@ function(cal_wine_run test program timeout locale)
     if(NOT locale STREQUAL "en_US.UTF-8")
         set_tests_properties(${test} PROPERTIES RUN_SERIAL TRUE)
     endif()
+endfunction()
+
+# Registers a run of a Windows program on another screen: a prefix of its own
+# whose density (dpi120, dpi144, dpi192) or colour scheme (contrast) is set
+# when it is made (scripts/wine-run), so that no run on the usual prefix ever
+# sees it. The screen "colours" is a standard prefix for the runs that change
+# the system's colours while they run.
+function(cal_wine_screen_run test screen timeout program)
+    if(CAL_EMULATED)
+        set_property(GLOBAL APPEND PROPERTY CAL_LEFT_OUT ${test})
+        return()
+    endif()
+    set(setting "CAL_SCREEN=${screen}")
+    if(screen MATCHES "^dpi([0-9]+)$")
+        set(setting "CAL_LOGPIXELS=${CMAKE_MATCH_1}")
+    elseif(screen STREQUAL "contrast")
+        set(setting "CAL_SCHEME=high-contrast")
+    endif()
+    add_test(NAME ${test} COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run ${CMAKE_BINARY_DIR}/wineprefix-${screen}
+        $<TARGET_FILE:${program}> ${ARGN})
+    set_tests_properties(${test} PROPERTIES
+        TIMEOUT ${timeout}
+        ENVIRONMENT "LC_ALL=en_US.UTF-8;${setting};CAL_TIME_SCALE=1;GTEST_OUTPUT=json:Z:${CAL_GTEST_RESULTS}/${test}.json"
+        FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]"
+        PASS_REGULAR_EXPRESSION "\\[  PASSED  \\]")
 endfunction()
 
 # The reference panel host, the sample host written for host developers,
@@ -312,6 +338,30 @@ endforeach()
 if(TEST mirrored_view_test)
     set_tests_properties(mirrored_view_test PROPERTIES RUN_SERIAL TRUE)
 endif()
+
+# The tool on dense screens: the run on the usual prefix (96 dots per inch)
+# leaves its picture of a standard block for the runs at 120, 144 and 192.
+set(dense_picture ${CMAKE_BINARY_DIR}/screens/standard-block.bin)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/screens)
+cal_wine_test(dense_display_test
+    SOURCES tests/win32/screens/dense_display_test.cpp
+    LIBS cal_test_support cal_core
+    ARGS ${dense_picture}
+    LOADS_LIBRARY)
+if(TEST dense_display_test)
+    set_tests_properties(dense_display_test PROPERTIES FIXTURES_SETUP dense_standard)
+    foreach(dpi 120 144 192)
+        cal_wine_screen_run(dense_display_test_dpi${dpi} dpi${dpi} 120 dense_display_test ${dense_picture}
+            $<TARGET_FILE:Calendar>)
+        set_tests_properties(dense_display_test_dpi${dpi} PROPERTIES FIXTURES_REQUIRED dense_standard)
+    endforeach()
+endif()
+
+# Today's mark in several colour schemes, set while the run lasts.
+add_executable(high_contrast_test tests/win32/screens/high_contrast_test.cpp)
+target_link_libraries(high_contrast_test PRIVATE cal_test_support cal_core cal_warnings GTest::gtest)
+add_dependencies(high_contrast_test Calendar)
+cal_wine_screen_run(high_contrast_test colours 120 high_contrast_test $<TARGET_FILE:Calendar>)
 
 # A tool painted under each generation of the common controls and the two
 # pictures compared: the plain program starts its twin, built with the

@@ -7,6 +7,7 @@
 
 #include "plugin/module.h"
 #include "resource.h"
+#include "tool/screen_density.h"
 #include "tool/shown_month.h"
 #include "tool/tool_settings.h"
 #include "tool/tool_state.h"
@@ -51,6 +52,12 @@ extern "C" HWND CALTOOLAPI CalToolCreate(
         return nullptr;
     }
     state->window = window;
+    // A new tool's text is as large on a dense screen as on a standard one;
+    // a block from the host is in the units it was made in, and kept.
+    if (settings == nullptr) {
+        state->settings.font.lfHeight = CalDefaultFontHeight(CalWindowDpi(window));
+        state->appliedFont = state->settings.font;
+    }
     state->monthSpin = CreateSpinner(window, kMonthSpinStyle, IDC_MONTHSPIN, 1, 12);
     state->yearSpin = CreateSpinner(window, kYearSpinStyle, IDC_YEARSPIN, 1601, 9999);
     CalResetToToday(state);

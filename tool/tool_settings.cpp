@@ -15,6 +15,11 @@ void CalSetDefaultSettings(CalToolSettings* settings)
     settings->useBackground = 0;
 }
 
+LONG CalDefaultFontHeight(UINT dpi)
+{
+    return -MulDiv(9, static_cast<int>(dpi), 96);
+}
+
 namespace {
 
 // Glyphs tens of thousands of units tall and wide take the platform seconds,

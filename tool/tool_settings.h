@@ -10,6 +10,11 @@
 // and an all-zero font-chooser record.
 void CalSetDefaultSettings(CalToolSettings* settings);
 
+// The default font's height for a screen of dpi dots per inch: 9 pixels at
+// 96, as many points on a denser screen (-11 at 120, -14 at 144, -18 at 192),
+// in the units of that screen, as the font chooser gives a height.
+LONG CalDefaultFontHeight(UINT dpi);
+
 // A font made from a font record of a settings block, or null. A stored face
 // name may lack its terminator: the font is made from a copy that has one,
 // and a height or width beyond 1000 units either way is made 1000 units.

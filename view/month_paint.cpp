@@ -2,6 +2,7 @@
 
 #include "tool/background_request.h"
 #include "tool/tool_settings.h"
+#include "view/contrast.h"
 #include "view/month_layout.h"
 #include "view/month_text.h"
 #include "view/text_font.h"
@@ -54,19 +55,37 @@ void DrawHeader(CalTextFonts& fonts, const CalMonthLayout& layout, WORD year, WO
     }
 }
 
+bool HighContrastOn()
+{
+    HIGHCONTRASTW scheme{};
+    scheme.cbSize = sizeof scheme;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof scheme, &scheme, 0) &&
+        (scheme.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
 // Today's cell: a sunken edge on the cell made one pixel taller, filled with
-// the highlight colour unless the host's background is to show through.
+// the highlight colour unless the host's background is to show through. In a
+// high-contrast scheme, or one whose highlight would swallow the text, the
+// fill and the number take the selection colours, as a selected item does.
 void DrawToday(CalTextFonts& fonts, const CalMonthLayout& layout, int day, bool fill)
 {
     HDC dc = fonts.dc;
-    HBRUSH highlight = CreateSolidBrush(GetSysColor(COLOR_BTNHIGHLIGHT));
+    COLORREF fillColour = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const bool selection =
+        fill && CalTodayInSelectionColours(HighContrastOn(), fillColour, GetSysColor(COLOR_BTNTEXT));
+    if (selection)
+        fillColour = GetSysColor(COLOR_HIGHLIGHT);
+    HBRUSH highlight = CreateSolidBrush(fillColour);
     RECT edge = ToRect(layout.todayEdge);
     DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
     if (highlight != nullptr && fill) {
         RECT inside = ToRect(layout.todayFill);
         FillRect(dc, &inside, highlight);
     }
+    const COLORREF oldText = selection ? SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT)) : CLR_INVALID;
     DrawNumber(fonts, day, kDayNumberMax, layout.todayNumber);
+    if (oldText != CLR_INVALID)
+        SetTextColor(dc, oldText);
     if (highlight != nullptr)
         DeleteObject(highlight);
 }

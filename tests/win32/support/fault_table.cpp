@@ -33,6 +33,7 @@ constexpr CalFaultEntry kTable[] = {
     {"DeleteObject", 4, R, FALSE, 0},
     {"EnumFontFamiliesExA", 20, A, 0, 0},  // the last callback's answer; no failure of its own
     {"ExtTextOutW", 32, F, FALSE, kNoResources},
+    {"GetDeviceCaps", 8, F, 0, ERROR_INVALID_HANDLE},
     {"GetGlyphIndicesW", 20, F, GDI_ERROR, kNoResources},
     {"GetTextExtentPoint32W", 16, F, FALSE, kNoResources},
     {"GetTextMetricsW", 8, F, FALSE, kNoResources},
@@ -63,6 +64,7 @@ constexpr CalFaultEntry kTable[] = {
     {"InitializeCriticalSection", 4, V, 0, 0},
     {"LeaveCriticalSection", 4, V, 0, 0},
     {"LoadLibraryA", 4, F, kNull, ERROR_MOD_NOT_FOUND},
+    {"MulDiv", 12, P, 0, 0},  // fails only for a zero divisor
     {"ReleaseSRWLockExclusive", 4, V, 0, 0},
     {"Sleep", 4, V, 0, 0},
     {"TlsGetValue", 4, F, kNull, ERROR_INVALID_PARAMETER},
@@ -151,6 +153,7 @@ constexpr CalFaultEntry kTable[] = {
     {"SetTimer", 16, F, 0, kNoResources},
     {"SetWindowLongA", 12, A, 0, 0},
     {"SetWindowPos", 28, F, FALSE, kNoResources},
+    {"SystemParametersInfoW", 16, F, FALSE, ERROR_INVALID_PARAMETER},
     {"TrackPopupMenuEx", 24, F, FALSE, kNoResources},
     {"UnregisterClassA", 8, F, FALSE, ERROR_CLASS_HAS_WINDOWS},
     {"wsprintfW", 0, P, 0, 0},
