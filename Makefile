@@ -36,7 +36,7 @@ configure-native: bootstrap
 
 WIN32_CONFIGURE = $(CMAKE) -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=Release \
 	-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-i686.cmake -DCAL_DIST_DIR=$(CURDIR)/$(BUILD)/dist \
-	-DCAL_WORLD_PICTURE=$(CURDIR)/$(BUILD)/world.png \
+	-DCAL_WORLD_PICTURE=$(CURDIR)/$(BUILD)/world.png -DCAL_SCREENS_PICTURE=$(CURDIR)/$(BUILD)/screens.png \
 	-DCAL_EMULATED=$$(sh scripts/enable-32bit --query)
 
 configure-win32: bootstrap

@@ -384,6 +384,7 @@ add_subdirectory(bench)
 add_subdirectory(tests/win32/robustness)
 add_subdirectory(tests/win32/faults)
 include(cmake/world.cmake)
+include(cmake/screens.cmake)
 
 # What was left out here, for the summary of the test run.
 get_property(left_out GLOBAL PROPERTY CAL_LEFT_OUT)

@@ -15,11 +15,28 @@ void HostBackgroundFree(HostBackground* background)
     *background = HostBackground{};
 }
 
-void HostBackgroundResize(HostBackground* background, int width, int height)
+bool HostUsesSystemColours()
 {
-    if (background->dc != nullptr && background->width == width && background->height == height)
+    HIGHCONTRASTA contrast{};
+    contrast.cbSize = sizeof contrast;
+    const bool on = SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+        (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    const COLORREF text = GetSysColor(COLOR_BTNTEXT);  // what the calendars write with
+    return !HostStripesReadable(HostRgb{GetRValue(text), GetGValue(text), GetBValue(text)}, on);
+}
+
+void HostBackgroundResize(HostBackground* background, int width, int height, bool stripes)
+{
+    if (background->width == width && background->height == height && background->stripes == stripes &&
+        (background->dc != nullptr || !stripes))
         return;
     HostBackgroundFree(background);
+    background->stripes = stripes;
+    if (!stripes) {
+        background->width = width;
+        background->height = height;
+        return;
+    }
     if (width <= 0 || height <= 0)
         return;
     BITMAPINFO info{};
@@ -53,6 +70,10 @@ void HostBackgroundResize(HostBackground* background, int width, int height)
 void HostBackgroundPaint(
     const HostBackground& background, HDC dc, const RECT& target, int sourceX, int sourceY)
 {
+    if (!background.stripes) {
+        FillRect(dc, &target, GetSysColorBrush(COLOR_WINDOW));
+        return;
+    }
     const int w = target.right - target.left;
     const int h = target.bottom - target.top;
     // Whatever the picture does not cover (a piece outside the client area,

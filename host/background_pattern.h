@@ -16,4 +16,17 @@ struct HostRgb {
 // The colour at (x, y) of a panel client area of width x height.
 HostRgb HostPatternColour(int32_t x, int32_t y, int32_t width, int32_t height);
 
+// How well two colours tell apart as WCAG 2 measures it: the ratio of their
+// relative luminances, each lifted by 0.05, from 1 (the same) to 21.
+double HostContrastRatio(HostRgb a, HostRgb b);
+
+// What readable text needs against what lies behind it.
+constexpr double kHostLeastTextContrast = 4.5;
+
+// Whether the panel may show its stripes: only while the calendars' text
+// colour stands out from every colour of the pattern, and never while the
+// user has asked the system for high contrast. Otherwise the host shows the
+// system's window colour.
+bool HostStripesReadable(HostRgb text, bool highContrast);
+
 #endif

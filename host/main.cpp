@@ -21,7 +21,9 @@
 
 namespace {
 
-constexpr int kDefaultTools = 2;  // what a first start shows
+constexpr int kDefaultTools = 2;        // what a first start shows
+constexpr int kDefaultCellWidth = 160;  // at 96 dots per inch
+constexpr int kDefaultCellHeight = 120;
 constexpr int kExitSettingsInUse = 4;
 
 // Restores the saved tools, or places the default ones; says what happened.
@@ -47,6 +49,7 @@ void PopulatePanel(HostPanel* panel, const HostLoadOutcome& loaded)
     if (!loaded.problem.empty()) {
         HostWriteError("PanelHost: " + loaded.problem);
         HostSetStatus(panel, loaded.problem);
+        panel->failureStands = !loaded.writable;  // nothing is saved this run: that stays in sight
     } else if (skipped != 0) {
         HostSetStatus(
             panel, std::to_string(skipped) + " saved tools are of a type this plug-in no longer offers.");
@@ -77,7 +80,8 @@ int RunPanel(HostPlugin* plugin, HINSTANCE instance, const std::string& settings
     panel.settingsPath = loaded.writable ? settingsPath : std::string();
     int32_t width = 0;
     int32_t height = 0;
-    HostClientSizeFor(kDefaultTools, 160, 120, &width, &height);
+    HostClientSizeFor(panel.metrics, kDefaultTools, panel.metrics.Scale(kDefaultCellWidth),
+        panel.metrics.Scale(kDefaultCellHeight), &width, &height);
     if (!HostCreatePanel(&panel, loaded.loaded ? &loaded.panel.window : nullptr, loaded.panel.showState,
             width, height, 0)) {
         HostReportFatal("the panel window could not be created");

@@ -18,8 +18,19 @@ constexpr DWORD kPanelStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr COLORREF kHeaderColour = RGB(52, 72, 120);
 constexpr COLORREF kStatusColour = RGB(232, 232, 226);
 constexpr COLORREF kCurrentColour = RGB(40, 90, 200);
+// Measures at 96 dots per inch, scaled with the panel's metrics.
 constexpr int kMinClientWidth = 480;
 constexpr int kMinClientHeight = 240;
+constexpr int kMinTrackWidth = 200;
+constexpr int kMinTrackHeight = 180;
+constexpr int kOutlineOffset = 3;  // round the current tool
+constexpr int kOutlineWidth = 2;
+constexpr int kHeaderMargin = 8;  // before the first image, and after each name
+constexpr int kImageSize = 16;    // the descriptor's image, drawn as it is
+constexpr int kImageGap = 6;      // between an image and its name
+constexpr int kTypeGap = 16;      // between one type and the next
+constexpr int kStatusInset = 6;   // the status text's margin at either side
+constexpr int kStatusInsetY = 2;  // and above and below
 constexpr UINT kCloseRetryMs = 250;
 
 HostPanel* PanelOf(HWND window)
@@ -47,7 +58,8 @@ void InvalidateOutline(HostPanel* panel, HWND tool)
     if (tool == nullptr)
         return;
     RECT r = HostToolRect(tool, panel->window);
-    InflateRect(&r, 4, 4);
+    const int reach = panel->metrics.Scale(kOutlineOffset) + 1;
+    InflateRect(&r, reach, reach);
     InvalidateRect(panel->window, &r, FALSE);
 }
 
@@ -106,36 +118,65 @@ HGDIOBJ UiFont(HFONT font)
     return font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT);
 }
 
+// The strip, the status line and the outline in the host's own colours, or
+// in the system's where the user's scheme asks for them.
+COLORREF HeaderColour(const HostPanel& panel)
+{
+    return panel.systemColours ? GetSysColor(COLOR_HIGHLIGHT) : kHeaderColour;
+}
+
+COLORREF HeaderTextColour(const HostPanel& panel)
+{
+    return panel.systemColours ? GetSysColor(COLOR_HIGHLIGHTTEXT) : RGB(255, 255, 255);
+}
+
+COLORREF StatusColour(const HostPanel& panel)
+{
+    return panel.systemColours ? GetSysColor(COLOR_BTNFACE) : kStatusColour;
+}
+
+COLORREF StatusTextColour(const HostPanel& panel)
+{
+    return panel.systemColours ? GetSysColor(COLOR_BTNTEXT) : RGB(0, 0, 0);
+}
+
+COLORREF CurrentColour(const HostPanel& panel)
+{
+    return panel.systemColours ? GetSysColor(COLOR_HIGHLIGHT) : kCurrentColour;
+}
+
 void PaintHeader(HostPanel* panel, HDC dc, int width)
 {
-    RECT band{0, 0, width, kHostHeaderHeight};
-    HBRUSH brush = CreateSolidBrush(kHeaderColour);
+    const HostMetrics& m = panel->metrics;
+    const int height = m.headerHeight;
+    RECT band{0, 0, width, height};
+    HBRUSH brush = CreateSolidBrush(HeaderColour(*panel));
     FillRect(dc, &band, brush);
     DeleteObject(brush);
     const int oldMode = SetBkMode(dc, TRANSPARENT);
-    const COLORREF oldColour = SetTextColor(dc, RGB(255, 255, 255));
+    const COLORREF oldColour = SetTextColor(dc, HeaderTextColour(*panel));
     HGDIOBJ oldFont = SelectObject(dc, UiFont(panel->textFont));
-    int x = 8;
+    int x = m.Scale(kHeaderMargin);
     for (const HostPanelType& type : panel->plugin->types) {
-        DrawTypeImage(dc, x, (kHostHeaderHeight - 16) / 2, *type.info);
-        x += 22;
+        DrawTypeImage(dc, x, (height - kImageSize) / 2, *type.info);
+        x += kImageSize + m.Scale(kImageGap);
         char name[sizeof type.info->name + 1] = "";
         char description[sizeof type.info->description + 1] = "";
         // Copied with a terminator of our own: a plug-in's fields may lack one.
         std::memcpy(name, type.info->name, sizeof type.info->name);
         std::memcpy(description, type.info->description, sizeof type.info->description);
         SelectObject(dc, UiFont(panel->boldFont));
-        RECT r{x, 0, width, kHostHeaderHeight};
+        RECT r{x, 0, width, height};
         DrawTextA(dc, name, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_CALCRECT);
-        r.bottom = kHostHeaderHeight;
+        r.bottom = height;
         DrawTextA(dc, name, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-        x = r.right + 8;
+        x = r.right + m.Scale(kHeaderMargin);
         SelectObject(dc, UiFont(panel->textFont));
-        RECT d{x, 0, width, kHostHeaderHeight};
+        RECT d{x, 0, width, height};
         DrawTextA(dc, description, -1, &d, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_CALCRECT);
-        d.bottom = kHostHeaderHeight;
+        d.bottom = height;
         DrawTextA(dc, description, -1, &d, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-        x = d.right + 16;
+        x = d.right + m.Scale(kTypeGap);
     }
     SelectObject(dc, oldFont);
     SetTextColor(dc, oldColour);
@@ -149,15 +190,17 @@ void OnPaint(HostPanel* panel)
     const RECT client = ClientRectOf(panel->window);
     HostBackgroundPaint(panel->background, dc, ps.rcPaint, ps.rcPaint.left, ps.rcPaint.top);
     PaintHeader(panel, dc, client.right);
-    RECT status{0, client.bottom - kHostStatusHeight, client.right, client.bottom};
+    RECT status{0, client.bottom - panel->metrics.statusHeight, client.right, client.bottom};
     FillRect(dc, &status, panel->statusBrush);
     if (panel->current != nullptr && panel->tools.size() > 1) {
         RECT r = HostToolRect(panel->current, panel->window);
-        InflateRect(&r, 3, 3);
-        HBRUSH brush = CreateSolidBrush(kCurrentColour);
-        FrameRect(dc, &r, brush);
-        InflateRect(&r, -1, -1);
-        FrameRect(dc, &r, brush);
+        const int offset = panel->metrics.Scale(kOutlineOffset);
+        InflateRect(&r, offset, offset);
+        HBRUSH brush = CreateSolidBrush(CurrentColour(*panel));
+        for (int i = panel->metrics.Scale(kOutlineWidth); i > 0; --i) {
+            FrameRect(dc, &r, brush);
+            InflateRect(&r, -1, -1);
+        }
         DeleteObject(brush);
     }
     EndPaint(panel->window, &ps);
@@ -165,10 +208,13 @@ void OnPaint(HostPanel* panel)
 
 void OnSize(HostPanel* panel, int width, int height)
 {
-    HostBackgroundResize(&panel->background, width, height);
+    const HostMetrics& m = panel->metrics;
+    HostBackgroundResize(&panel->background, width, height, !panel->systemColours);
+    const int insetX = m.Scale(kStatusInset);
+    const int insetY = m.Scale(kStatusInsetY);
     if (panel->status != nullptr)
-        MoveWindow(panel->status, 6, height - kHostStatusHeight + 2, std::max(width - 12, 0),
-            kHostStatusHeight - 4, TRUE);
+        MoveWindow(panel->status, insetX, height - m.statusHeight + insetY, std::max(width - 2 * insetX, 0),
+            m.statusHeight - 2 * insetY, TRUE);
     HostLayoutTools(panel);
     InvalidateRect(panel->window, nullptr, FALSE);
 }
@@ -245,9 +291,23 @@ void OnParentNotify(HostPanel* panel, WPARAM wParam, LPARAM lParam)
 
 LRESULT OnColourStatic(HostPanel* panel, HDC dc)
 {
-    SetBkColor(dc, kStatusColour);
-    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, StatusColour(*panel));
+    SetTextColor(dc, StatusTextColour(*panel));
     return reinterpret_cast<LRESULT>(panel->statusBrush);
+}
+
+// Chooses between the host's colours and the system's, and makes the status
+// line's brush and the background to match.
+void TakeColours(HostPanel* panel)
+{
+    panel->systemColours = HostUsesSystemColours();
+    if (panel->statusBrush != nullptr)
+        DeleteObject(panel->statusBrush);
+    panel->statusBrush = CreateSolidBrush(StatusColour(*panel));
+    if (panel->window != nullptr) {
+        const RECT client = ClientRectOf(panel->window);
+        HostBackgroundResize(&panel->background, client.right, client.bottom, !panel->systemColours);
+    }
 }
 
 // System broadcasts reach only top-level windows: each tool hears them from
@@ -260,6 +320,13 @@ void OnSystemBroadcast(HostPanel* panel, UINT message, WPARAM wParam, LPARAM lPa
         HostMakeRoom(panel);
         HostLayoutTools(panel);
     }
+    if (message == WM_SYSCOLORCHANGE) {
+        // A scheme in which the stripes would swallow the calendars' text, or
+        // back: the tools have remade their colours; now the panel and every
+        // calendar that shows its background are painted again.
+        TakeColours(panel);
+        RedrawWindow(panel->window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
 }
 
 // The focus goes on to the tool last clicked, else the first one.
@@ -271,10 +338,10 @@ void OnSetFocus(HostPanel* panel)
     SetFocus(known ? panel->current : panel->tools.front().window);
 }
 
-void OnMinMaxInfo(MINMAXINFO* info)
+void OnMinMaxInfo(const HostPanel* panel, MINMAXINFO* info)
 {
-    info->ptMinTrackSize.x = 200;
-    info->ptMinTrackSize.y = 180;
+    info->ptMinTrackSize.x = panel->metrics.Scale(kMinTrackWidth);
+    info->ptMinTrackSize.y = panel->metrics.Scale(kMinTrackHeight);
 }
 
 LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -305,7 +372,7 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_CTLCOLORSTATIC:
             return OnColourStatic(panel, reinterpret_cast<HDC>(wParam));
         case WM_GETMINMAXINFO:
-            OnMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+            OnMinMaxInfo(panel, reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
         case WM_TIMER:
             KillTimer(window, wParam);
@@ -390,7 +457,7 @@ bool HostCreatePanel(HostPanel* panel, const HostRect32* saved, int showState, i
 {
     if (!RegisterPanelClass(panel->instance))
         return false;
-    panel->statusBrush = CreateSolidBrush(kStatusColour);
+    TakeColours(panel);
     panel->textFont = HostCreateUiFont(FW_NORMAL);
     panel->boldFont = HostCreateUiFont(FW_BOLD);
 
@@ -425,9 +492,9 @@ HWND HostAddTool(HostPanel* panel, uint32_t type, const CalToolSettings* block, 
     if (type >= panel->plugin->types.size())
         return nullptr;
     const RECT client = ClientRectOf(panel->window);
-    const HostGrid grid =
-        HostChooseGrid(static_cast<int32_t>(panel->tools.size() + 1), client.right, client.bottom);
-    const HostRect32 cell = HostGridCell(grid, static_cast<int32_t>(panel->tools.size()));
+    const HostGrid grid = HostChooseGrid(
+        panel->metrics, static_cast<int32_t>(panel->tools.size() + 1), client.right, client.bottom);
+    const HostRect32 cell = HostGridCell(panel->metrics, grid, static_cast<int32_t>(panel->tools.size()));
     RECT at = rect != nullptr ? *rect : RECT{cell.left, cell.top, cell.right, cell.bottom};
     HWND tool = panel->plugin->types[type].create(panel->window, &at, block, 0, 0);
     if (tool == nullptr) {
@@ -448,24 +515,30 @@ HWND HostAddTool(HostPanel* panel, uint32_t type, const CalToolSettings* block, 
 
 void HostMakeRoom(HostPanel* panel)
 {
-    int32_t idealWidth = kHostMinToolWidth;
-    int32_t idealHeight = kHostMinToolHeight;
+    const HostMetrics& m = panel->metrics;
+    int32_t idealWidth = m.minToolWidth;
+    int32_t idealHeight = m.minToolHeight;
     for (const HostTool& tool : panel->tools) {
         const SIZE ideal = HostToolIdealSize(tool.window);
         idealWidth = std::max(idealWidth, static_cast<int32_t>(ideal.cx));
         idealHeight = std::max(idealHeight, static_cast<int32_t>(ideal.cy));
     }
+    int32_t cellWidth = 0;
+    int32_t cellHeight = 0;
+    HostCellForIdeal(idealWidth, idealHeight, &cellWidth, &cellHeight);
     const RECT client = ClientRectOf(panel->window);
     const HostGrid grid =
-        HostChooseGrid(static_cast<int32_t>(panel->tools.size()), client.right, client.bottom);
-    if (grid.cellWidth >= idealWidth && grid.cellHeight >= idealHeight && client.right >= kMinClientWidth &&
-        client.bottom >= kMinClientHeight)
+        HostChooseGrid(m, static_cast<int32_t>(panel->tools.size()), client.right, client.bottom);
+    const int32_t minWidth = m.Scale(kMinClientWidth);
+    const int32_t minHeight = m.Scale(kMinClientHeight);
+    if (grid.cellWidth >= cellWidth && grid.cellHeight >= cellHeight && client.right >= minWidth &&
+        client.bottom >= minHeight)
         return;
     int32_t width = 0;
     int32_t height = 0;
-    HostClientSizeFor(static_cast<int32_t>(panel->tools.size()), idealWidth, idealHeight, &width, &height);
-    width = std::max({width, static_cast<int32_t>(client.right), kMinClientWidth});
-    height = std::max({height, static_cast<int32_t>(client.bottom), kMinClientHeight});
+    HostClientSizeFor(m, static_cast<int32_t>(panel->tools.size()), cellWidth, cellHeight, &width, &height);
+    width = std::max({width, static_cast<int32_t>(client.right), minWidth});
+    height = std::max({height, static_cast<int32_t>(client.bottom), minHeight});
     RECT screen{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
     RECT r{0, 0, width, height};
@@ -479,14 +552,15 @@ void HostLayoutTools(HostPanel* panel)
 {
     if (panel->tools.empty())
         return;
+    const HostMetrics& m = panel->metrics;
     const RECT client = ClientRectOf(panel->window);
     const HostGrid grid =
-        HostChooseGrid(static_cast<int32_t>(panel->tools.size()), client.right, client.bottom);
+        HostChooseGrid(m, static_cast<int32_t>(panel->tools.size()), client.right, client.bottom);
     for (size_t i = 0; i < panel->tools.size(); ++i) {
-        const HostRect32 cell = HostGridCell(grid, static_cast<int32_t>(i));
+        const HostRect32 cell = HostGridCell(m, grid, static_cast<int32_t>(i));
         // The proposed width is the cell's; the height that follows must fit the cell too.
         CalFitRequest fit{
-            kHostMinToolWidth, kHostMinToolHeight, grid.cellWidth, grid.cellHeight, 0, grid.cellWidth};
+            m.minToolWidth, m.minToolHeight, grid.cellWidth, grid.cellHeight, 0, grid.cellWidth};
         const uint32_t size = static_cast<uint32_t>(
             SendMessageA(panel->tools[i].window, CTM_FITSIZE, 0, reinterpret_cast<LPARAM>(&fit)));
         const int w = static_cast<int>(CalPackedWidth(size));
@@ -603,11 +677,13 @@ bool HostSavePanel(HostPanel* panel)
                 "The settings were not saved: " + error +
                     (panel->settingsPath.empty() ? "." : ". Saving is tried again at every change."));
         panel->lastSaveError = error;
+        panel->failureStands = true;
         return false;
     }
     if (!panel->lastSaveError.empty())
         Tell(panel, "The settings are saved again in " + panel->settingsPath + ".");
     panel->lastSaveError.clear();
+    panel->failureStands = false;
     return true;
 }
 

@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "host/background.h"
+#include "host/panel_layout.h"
 #include "host/plugin_host.h"
 #include "host/property_sheet.h"
+#include "host/screen_density.h"
 #include "host/settings_format.h"
 #include "host/settings_lock.h"
 
@@ -29,18 +31,24 @@ struct HostPanel {
     std::vector<HostTool> tools;  // in the panel's order, which the settings file keeps
     HWND current = nullptr;  // the tool the user last clicked: the menu's Remove and Properties act on it
     HostBackground background;
-    std::string settingsPath;  // empty: nothing is saved (the picture mode, or a file that must be kept)
+    HostMetrics metrics = HostMetricsFor(HostScreenDpi());  // the layout's measures on this screen
+    bool systemColours = false;  // the system's colours rather than the host's own (high contrast)
+    std::string settingsPath;    // empty: nothing is saved (the picture mode, or a file that must be kept)
     std::unique_ptr<HostSheet> sheet;
     HBRUSH statusBrush = nullptr;
     HFONT textFont = nullptr;  // the header's and the status line's
     HFONT boldFont = nullptr;
     std::string lastSaveError;  // said once; a later save that works says so
+    // A failure is on the status line that no save has mended yet (or none
+    // can: the file was not taken at start). The focus line gives way to it.
+    bool failureStands = false;
     HostSettingsLock settingsLock;
     ~HostPanel();
 };
 
 // Creates the panel window (hidden). With a saved window rectangle it goes
-// there; otherwise it gets a client area of clientWidth x clientHeight.
+// there; otherwise it gets a client area of clientWidth x clientHeight
+// (pixels of this screen: scaled with the panel's metrics).
 bool HostCreatePanel(HostPanel* panel, const HostRect32* saved, int showState, int clientWidth,
     int clientHeight, DWORD exStyle);
 

@@ -6,14 +6,22 @@
 #include <string>
 
 #include "host/host_ids.h"
+#include "host/panel_layout.h"
+#include "host/screen_density.h"
 #include "host/tool_window.h"
 
 namespace {
 
-constexpr int kMargin = 8;  // round the page, in pixels
+// In pixels at 96 dots per inch, scaled to the screen's density.
+constexpr int kMargin = 8;  // round the page
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
 constexpr int kButtonGap = 6;
+
+int Scaled(int value)
+{
+    return HostScaleForDpi(value, HostScreenDpi());
+}
 
 void SendApply(HostSheet* sheet)
 {
@@ -78,16 +86,20 @@ void ArrangeSheet(HostSheet* sheet)
 {
     RECT page{};
     GetWindowRect(sheet->page, &page);
-    const int width = std::max(static_cast<int>(page.right - page.left) + 2 * kMargin,
-        3 * kButtonWidth + 2 * kButtonGap + 2 * kMargin);
-    const int buttonTop = kMargin + static_cast<int>(page.bottom - page.top) + kMargin;
-    int x = width - kMargin - kButtonWidth;
+    const int margin = Scaled(kMargin);
+    const int buttonWidth = Scaled(kButtonWidth);
+    const int buttonHeight = Scaled(kButtonHeight);
+    const int gap = Scaled(kButtonGap);
+    const int width = std::max(
+        static_cast<int>(page.right - page.left) + 2 * margin, 3 * buttonWidth + 2 * gap + 2 * margin);
+    const int buttonTop = margin + static_cast<int>(page.bottom - page.top) + margin;
+    int x = width - margin - buttonWidth;
     for (int id : {IDC_SHEET_APPLY, IDCANCEL, IDOK}) {
-        SetWindowPos(GetDlgItem(sheet->window, id), nullptr, x, buttonTop, kButtonWidth, kButtonHeight,
+        SetWindowPos(GetDlgItem(sheet->window, id), nullptr, x, buttonTop, buttonWidth, buttonHeight,
             SWP_NOZORDER | SWP_NOACTIVATE);
-        x -= kButtonWidth + kButtonGap;
+        x -= buttonWidth + gap;
     }
-    RECT r{0, 0, width, buttonTop + kButtonHeight + kMargin};
+    RECT r{0, 0, width, buttonTop + buttonHeight + margin};
     AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(sheet->window, GWL_STYLE)), FALSE,
         static_cast<DWORD>(GetWindowLongA(sheet->window, GWL_EXSTYLE)));
     SetWindowPos(sheet->window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
@@ -123,8 +135,8 @@ bool HostOpenSheet(
         Tell(owner, "The property sheet could not be opened.");
         return false;
     }
-    sheet->page = reinterpret_cast<HWND>(SendMessageA(
-        tool, CTM_CREATEPAGE, reinterpret_cast<WPARAM>(sheet->window), MAKELPARAM(kMargin, kMargin)));
+    sheet->page = reinterpret_cast<HWND>(SendMessageA(tool, CTM_CREATEPAGE,
+        reinterpret_cast<WPARAM>(sheet->window), MAKELPARAM(Scaled(kMargin), Scaled(kMargin))));
     if (sheet->page == nullptr) {
         DestroyWindow(sheet->window);
         Tell(owner, "The tool did not provide a properties page.");

@@ -81,7 +81,8 @@ int HostRunScreenshot(HostPlugin* plugin, HINSTANCE instance, const std::string&
     HostPanel panel;
     panel.instance = instance;
     panel.plugin = plugin;  // no settings path: nothing is read or saved
-    if (!HostCreatePanel(&panel, nullptr, SW_SHOWNORMAL, kHostShotWidth, kHostShotHeight, WS_EX_TOPMOST)) {
+    if (!HostCreatePanel(&panel, nullptr, SW_SHOWNORMAL, panel.metrics.Scale(kHostShotWidth),
+            panel.metrics.Scale(kHostShotHeight), WS_EX_TOPMOST)) {
         HostReportFatal("the panel window could not be created");
         return 1;
     }
@@ -101,13 +102,14 @@ int HostRunScreenshot(HostPlugin* plugin, HINSTANCE instance, const std::string&
     CalToolSettings background = base;
     background.useBackground = 1;
     CalToolSettings font = base;
-    font.font.lfHeight = -15;
+    font.font.lfHeight = -panel.metrics.Scale(15);  // pixels: as large on any screen
     font.font.lfWeight = FW_BOLD;
     font.font.lfItalic = 1;
     std::strcpy(font.font.lfFaceName, "Tahoma");
     const char* names[] = {"defaults", "week numbers, Monday first", "panel background", "another font"};
     for (const CalToolSettings* block : {&weeks, &background, &font})
         HostAddTool(&panel, 0, block, nullptr);
+    HostMakeRoom(&panel);
     HostLayoutTools(&panel);
     HostSetStatus(&panel,
         "Sample calendars: " + std::string(names[0]) + "; " + names[1] + "; " + names[2] + "; " + names[3] +
@@ -138,9 +140,11 @@ int HostRunScreenshot(HostPlugin* plugin, HINSTANCE instance, const std::string&
     }
     for (size_t i = 0; ok && i < panel.tools.size(); ++i) {
         const RECT r = HostToolRect(panel.tools[i].window, panel.window);
+        const SIZE ideal = HostToolIdealSize(panel.tools[i].window);
         HostWriteOutput("tool " + std::to_string(i) + " " + std::to_string(r.left) + " " +
             std::to_string(r.top) + " " + std::to_string(r.right - r.left) + " " +
-            std::to_string(r.bottom - r.top) + " " + (i < 4 ? names[i] : ""));
+            std::to_string(r.bottom - r.top) + " ideal " + std::to_string(ideal.cx) + " " +
+            std::to_string(ideal.cy) + ": " + (i < 4 ? names[i] : ""));
     }
     if (ok)
         HostWriteOutput(

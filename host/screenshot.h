@@ -10,11 +10,14 @@
 
 #include "host/plugin_host.h"
 
-// The client size of the pictured panel.
+// The client size of the pictured panel at 96 dots per inch; a denser screen
+// scales it, and the panel grows further where a calendar needs more room.
 constexpr int kHostShotWidth = 600;
 constexpr int kHostShotHeight = 440;
 
-// Renders and writes the picture; prints each tool's place, then the file.
+// Renders and writes the picture; prints each tool's place and preferred
+// size ("tool INDEX LEFT TOP WIDTH HEIGHT ideal WIDTH HEIGHT: SAMPLE"),
+// then the file and its size.
 // Returns the exit status: 0 when the picture was written.
 int HostRunScreenshot(HostPlugin* plugin, HINSTANCE instance, const std::string& file);
 

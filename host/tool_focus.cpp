@@ -23,7 +23,9 @@ int ToolIndexOf(const HostPanel* panel, HWND window)
 void DescribeFocus(HostPanel* panel, HWND tool)
 {
     const int index = ToolIndexOf(panel, tool);
-    if (index < 0)
+    // A failure on the line stays there until the save that mends it: the
+    // user would otherwise lose it at the next click or Tab.
+    if (index < 0 || panel->failureStands)
         return;
     std::string text = "Calendar " + std::to_string(index + 1) + " of " + std::to_string(panel->tools.size());
     const std::string name = HostToolAccessibleName(panel->tools[static_cast<size_t>(index)].window);

@@ -353,17 +353,6 @@ uint32_t Ground(const PngImage& png, const ShotTool& t, bool panelBehind, int x,
     return uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b;
 }
 
-// Ink is whatever stands out from the ground: text smoothed to any degree,
-// in whatever face the system gives for the font.
-bool Ink(uint32_t rgb, uint32_t ground)
-{
-    for (int shift : {16, 8, 0}) {
-        const int d = int((rgb >> shift) & 0xFF) - int((ground >> shift) & 0xFF);
-        if (d > 24 || d < -24)
-            return true;
-    }
-    return false;
-}
 
 // Rows (of the rectangle, relative to a tool) holding ink, and all ink pixels.
 int InkRows(const PngImage& png, const ShotTool& t, bool panelBehind, int left, int top, int right, int bottom,
@@ -374,7 +363,7 @@ int InkRows(const PngImage& png, const ShotTool& t, bool panelBehind, int left, 
     for (int y = top; y < bottom; ++y) {
         int inRow = 0;
         for (int x = left; x < right; ++x)
-            inRow += Ink(png.Pixel(t.x + x, t.y + y), Ground(png, t, panelBehind, x, y));
+            inRow += PngIsInk(png.Pixel(t.x + x, t.y + y), Ground(png, t, panelBehind, x, y));
         rows += inRow > 0;
         *pixels += inRow;
     }

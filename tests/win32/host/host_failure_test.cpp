@@ -19,6 +19,7 @@
 #include "tests/win32/support/plugin_loader.h"
 #include "tests/win32/support/test_files.h"
 #include "tests/win32/support/test_parent.h"
+#include "tests/win32/support/time_scale.h"
 
 namespace {
 
@@ -177,6 +178,61 @@ TEST(HostFailure, AFullDiskKeepsTheLastGoodFileUntilThereIsRoomAgain)
     EXPECT_EQ(Count(errors, "saved again"), 1u) << errors;
     EXPECT_FALSE(FileExists(path + ".new"));
     Figure("full disk", "the new file a link to /dev/full", said, Kept(keptWhileFull));
+}
+
+
+// The focus moved within the host as the user moves it: by Tab, which the
+// host's own loop takes, or by a click's SetFocus, which the host hears of
+// through the tools' accessibility events. True once the tool has it.
+bool MoveFocus(const HostProcess& host, HWND tool, bool byTab)
+{
+    if (byTab) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+        PostMessageA(GetFocus(), WM_KEYUP, VK_TAB, static_cast<LPARAM>(0xC0000001u));
+    } else {
+        SetFocus(tool);
+    }
+    const bool moved = CalWaitFor([tool] { return GetFocus() == tool; });
+    // Time for the events the move raised to reach the host's loop, and past it.
+    Sleep(CalTestScaled(300));
+    SendMessageA(host.panel(), WM_NULL, 0, 0);
+    return moved;
+}
+
+TEST(HostFailure, AFailureStaysOnTheStatusLineWhileTheFocusMoves)
+{
+    TempFolder dir;
+    const std::string path = dir.Path("panel.settings");
+    WriteGoodFile(path, 2);
+    ASSERT_EQ(Shell("ln -sf /dev/full " + Quoted(UnixPath(path + ".new")), dir), 0);
+    HostProcess host({"--settings", path, g_pluginDll});
+    ASSERT_TRUE(Started(host, 2)) << host.Errors();
+    const std::string said = host.StatusText();
+    ASSERT_TRUE(Has(said, "the disk is full")) << said;
+    const std::vector<HWND> tools = host.Tools();
+    // This thread shares the host's input state, so that it sees and sets its focus.
+    const DWORD hostThread = GetWindowThreadProcessId(host.panel(), nullptr);
+    ASSERT_TRUE(AttachThreadInput(GetCurrentThreadId(), hostThread, TRUE));
+    SetFocus(host.panel());
+    EXPECT_TRUE(CalWaitFor([&] { return GetFocus() == tools[0]; })) << "the panel passes the focus on";
+
+    EXPECT_TRUE(MoveFocus(host, tools[1], true));
+    EXPECT_EQ(host.StatusText(), said) << "after Tab";
+    EXPECT_TRUE(MoveFocus(host, tools[0], false));
+    EXPECT_EQ(host.StatusText(), said) << "after a click's SetFocus";
+
+    // Mended: the line says so, and from then on follows the focus again.
+    ASSERT_EQ(Shell("rm -f " + Quoted(UnixPath(path + ".new")), dir), 0);
+    Change(host, 1);
+    EXPECT_TRUE(Has(host.StatusText(), "saved again")) << host.StatusText();
+    EXPECT_TRUE(MoveFocus(host, tools[1], true));
+    EXPECT_TRUE(CalWaitFor([&] { return Has(host.StatusText(), "of 2 has the focus"); })) << host.StatusText();
+    EXPECT_TRUE(MoveFocus(host, tools[0], false));
+    EXPECT_TRUE(CalWaitFor([&] { return Has(host.StatusText(), "Calendar 1 of 2 has the focus"); }))
+        << host.StatusText();
+    AttachThreadInput(GetCurrentThreadId(), hostThread, FALSE);
+    PostMessageA(host.panel(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(host.Wait(), 0u);
 }
 
 std::string MakeWritable(const std::string& unixFolder)

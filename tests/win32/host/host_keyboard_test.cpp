@@ -69,17 +69,6 @@ private:
     bool attached_ = false;
 };
 
-// Waits until condition holds, up to about ms milliseconds.
-template <typename Condition> bool WaitFor(Condition condition, DWORD ms = 10000)
-{
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > CalTestScaled(ms))
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
 
 TEST(HostKeyboard, TabMovesTheFocusAmongTheCalendarsAndTheStatusNamesTheFocusedMonth)
 {
@@ -93,25 +82,25 @@ TEST(HostKeyboard, TabMovesTheFocusAmongTheCalendarsAndTheStatusNamesTheFocusedM
 
     // The panel passes its focus on to a calendar.
     SetFocus(host.panel());
-    EXPECT_TRUE(WaitFor([&] { return GetFocus() == tools[0]; })) << "the first calendar takes the focus";
+    EXPECT_TRUE(CalWaitFor([&] { return GetFocus() == tools[0]; })) << "the first calendar takes the focus";
 
     SYSTEMTIME today;
     GetLocalTime(&today);
     const std::string now = Title(today.wYear, today.wMonth);
     input.Type(VK_TAB);
-    EXPECT_TRUE(WaitFor([&] { return GetFocus() == tools[1]; }));
-    EXPECT_TRUE(WaitFor([&] { return host.StatusText() == " Calendar 2 of 2 has the focus: " + now + "."; }))
+    EXPECT_TRUE(CalWaitFor([&] { return GetFocus() == tools[1]; }));
+    EXPECT_TRUE(CalWaitFor([&] { return host.StatusText() == " Calendar 2 of 2 has the focus: " + now + "."; }))
         << host.StatusText();
     input.Type(VK_TAB);
-    EXPECT_TRUE(WaitFor([&] { return GetFocus() == tools[0]; })) << "Tab wraps round";
+    EXPECT_TRUE(CalWaitFor([&] { return GetFocus() == tools[0]; })) << "Tab wraps round";
     input.Type(VK_TAB, true);
-    EXPECT_TRUE(WaitFor([&] { return GetFocus() == tools[1]; })) << "Shift+Tab goes back";
+    EXPECT_TRUE(CalWaitFor([&] { return GetFocus() == tools[1]; })) << "Shift+Tab goes back";
 
     // A key for the focused calendar steps it, and the status line follows.
     input.Type(VK_RIGHT);
     const WORD nextMonth = static_cast<WORD>(today.wMonth % 12 + 1);
     const WORD nextYear = static_cast<WORD>(today.wYear + (today.wMonth == 12 ? 1 : 0));
-    EXPECT_TRUE(WaitFor([&] {
+    EXPECT_TRUE(CalWaitFor([&] {
         SYSTEMTIME shown;
         const std::vector<BYTE> bytes =
             host.ReadRecord(tools[1], offsetof(CalToolState, shown), sizeof shown);
@@ -119,7 +108,7 @@ TEST(HostKeyboard, TabMovesTheFocusAmongTheCalendarsAndTheStatusNamesTheFocusedM
         return shown.wMonth == nextMonth && shown.wYear == nextYear;
     }));
     const std::string next = Title(nextYear, nextMonth);
-    EXPECT_TRUE(WaitFor([&] { return host.StatusText() == " Calendar 2 of 2 has the focus: " + next + "."; }))
+    EXPECT_TRUE(CalWaitFor([&] { return host.StatusText() == " Calendar 2 of 2 has the focus: " + next + "."; }))
         << host.StatusText();
     const std::vector<BYTE> other =
         host.ReadRecord(tools[0], offsetof(CalToolState, shown), sizeof(SYSTEMTIME));
@@ -151,7 +140,7 @@ TEST(HostKeyboard, TheHostForwardsTheSystemsBroadcastsToItsTools)
     // on the new today at once, without waiting for its day check.
     PostMessageA(tools[0], WM_KEYDOWN, VK_NEXT, 1);
     PostMessageA(tools[0], WM_KEYDOWN, VK_NEXT, 1);
-    ASSERT_TRUE(WaitFor([&] { return (shown().wMonth + 12 - today.wMonth) % 12 == 2; }));
+    ASSERT_TRUE(CalWaitFor([&] { return (shown().wMonth + 12 - today.wMonth) % 12 == 2; }));
     const WORD otherDay = static_cast<WORD>(today.wDay % 28 + 1);
     ASSERT_TRUE(host.WriteRecord(
         tools[0], offsetof(CalToolState, shown) + offsetof(SYSTEMTIME, wDay), &otherDay, sizeof otherDay));

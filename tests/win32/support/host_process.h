@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/win32/support/time_scale.h"
+
 using HostBlock = std::array<BYTE, 132>;
 
 extern std::string g_hostExe;  // Windows paths, from the command line
@@ -70,5 +72,18 @@ private:
     void* slot_ = nullptr;  // a pointer variable in the host for CTM_GETSETTINGS
     void Drain();
 };
+
+// Waits until condition holds, up to about ms milliseconds (stretched under
+// an emulator); false when it never did.
+template <typename Condition> bool CalWaitFor(Condition condition, DWORD ms = 10000)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > CalTestScaled(ms))
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
 
 #endif

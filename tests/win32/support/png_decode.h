@@ -22,4 +22,17 @@ struct PngImage {
 // Decodes bytes, which must be a PNG; on failure returns false with the reason in *error.
 bool PngDecode(const std::vector<uint8_t>& bytes, PngImage* image, std::string* error);
 
+// Ink is whatever stands out from the ground (0xRRGGBB both) by more than 24
+// in a channel: text smoothed to any degree, in whatever face the system
+// gives for the font.
+inline bool PngIsInk(uint32_t rgb, uint32_t ground)
+{
+    for (int shift : {16, 8, 0}) {
+        const int d = int((rgb >> shift) & 0xFF) - int((ground >> shift) & 0xFF);
+        if (d > 24 || d < -24)
+            return true;
+    }
+    return false;
+}
+
 #endif
