@@ -22,6 +22,7 @@ foreach(screen standard dpi144 dpi192 contrast)
     endif()
     if(NOT screen STREQUAL "standard")
         set(prefix ${CMAKE_BINARY_DIR}/wineprefix-${screen})
+        set_property(GLOBAL APPEND PROPERTY CAL_SCREEN_PREFIXES "wineprefix-${screen} ${setting}")
     endif()
     add_test(NAME screens_${screen}
         COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run ${prefix} $<TARGET_FILE:PanelHost>

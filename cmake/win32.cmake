@@ -146,6 +146,7 @@ function(cal_wine_screen_run test screen timeout program)
     endif()
     add_test(NAME ${test} COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run ${CMAKE_BINARY_DIR}/wineprefix-${screen}
         $<TARGET_FILE:${program}> ${ARGN})
+    set_property(GLOBAL APPEND PROPERTY CAL_SCREEN_PREFIXES "wineprefix-${screen} ${setting}")
     set_tests_properties(${test} PROPERTIES
         TIMEOUT ${timeout}
         ENVIRONMENT "LC_ALL=en_US.UTF-8;${setting};CAL_TIME_SCALE=1;GTEST_OUTPUT=json:Z:${CAL_GTEST_RESULTS}/${test}.json"
@@ -385,6 +386,14 @@ add_subdirectory(tests/win32/robustness)
 add_subdirectory(tests/win32/faults)
 include(cmake/world.cmake)
 include(cmake/screens.cmake)
+
+# The prefixes of the other screens, each with the setting it is made with:
+# the test run makes them and starts their servers before any test runs
+# (scripts/run-tests), as it does for the usual prefix.
+get_property(screen_prefixes GLOBAL PROPERTY CAL_SCREEN_PREFIXES)
+list(REMOVE_DUPLICATES screen_prefixes)
+string(REPLACE ";" "\n" screen_prefixes "${screen_prefixes}")
+file(WRITE ${CMAKE_BINARY_DIR}/screen-prefixes.txt "${screen_prefixes}\n")
 
 # What was left out here, for the summary of the test run.
 get_property(left_out GLOBAL PROPERTY CAL_LEFT_OUT)
