@@ -191,6 +191,10 @@ add_library(cal_win32_support STATIC
 target_include_directories(cal_win32_support PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(cal_win32_support PUBLIC windowscodecs ole32 uuid PRIVATE cal_warnings)
 
+# Keeps a prefix's desktop in use while the tests run (scripts/run-tests).
+add_executable(desktop_keeper WIN32 tests/win32/support/desktop_keeper.cpp)
+target_link_libraries(desktop_keeper PRIVATE cal_warnings)
+
 # The part that uses GoogleTest: the tests' main, the base of the tool window
 # tests and the expectations they share.
 add_library(cal_test_support STATIC
