@@ -1,6 +1,6 @@
 # The panel on other screens: the panel host's picture at 96, 144 and 192
-# dots per inch and in a high-contrast scheme, each in a prefix made for
-# that screen (scripts/wine-run), then put together in one picture,
+# dots per inch and in a high-contrast scheme, each in the prefix of that
+# screen, then put together in one picture,
 # CAL_SCREENS_PICTURE: the standard and high-contrast panels side by side,
 # the denser ones under them.
 set(CAL_SCREENS_PICTURE ${CMAKE_BINARY_DIR}/screens.png CACHE FILEPATH "The picture of the panel on several screens")
@@ -13,26 +13,9 @@ if(CAL_EMULATED)
 endif()
 
 foreach(screen standard dpi144 dpi192 contrast)
-    set(prefix ${CAL_WINEPREFIX})
-    set(setting "")
-    if(screen MATCHES "^dpi([0-9]+)$")
-        set(setting "CAL_LOGPIXELS=${CMAKE_MATCH_1}")
-    elseif(screen STREQUAL "contrast")
-        set(setting "CAL_SCHEME=high-contrast")
-    endif()
-    if(NOT screen STREQUAL "standard")
-        set(prefix ${CMAKE_BINARY_DIR}/wineprefix-${screen})
-        set_property(GLOBAL APPEND PROPERTY CAL_SCREEN_PREFIXES "wineprefix-${screen} ${setting}")
-    endif()
-    add_test(NAME screens_${screen}
-        COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run ${prefix} $<TARGET_FILE:PanelHost>
-            --screenshot Z:${screens_dir}/${screen}.png)
-    set_tests_properties(screens_${screen} PROPERTIES
-        TIMEOUT 60
-        ENVIRONMENT "LC_ALL=en_US.UTF-8;${setting}"
-        RESOURCE_LOCK keyboard_focus
-        FIXTURES_SETUP screens
-        PASS_REGULAR_EXPRESSION "picture .*${screen}\\.png [0-9]+x[0-9]+")
+    cal_screen_prefix(${screen} prefix setting)
+    cal_host_picture_run(screens_${screen} ${screens_dir}/${screen}.png ${prefix} "LC_ALL=en_US.UTF-8;${setting}")
+    set_tests_properties(screens_${screen} PROPERTIES RESOURCE_LOCK keyboard_focus FIXTURES_SETUP screens)
 endforeach()
 
 add_test(NAME screens_picture COMMAND sh -c "python3 \"$0\" \"$@\" && pngfix --quiet \"$1\""

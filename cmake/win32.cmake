@@ -128,14 +128,16 @@ function(cal_wine_run test program timeout locale)
     endif()
 endfunction()
 
-# Registers a run of a Windows program on another screen: a prefix of its own
-# whose density (dpi120, dpi144, dpi192) or colour scheme (contrast) is set
-# when it is made (scripts/wine-run), so that no run on the usual prefix ever
-# sees it. The screen "colours" is a standard prefix for the runs that change
-# the system's colours while they run.
-function(cal_wine_screen_run test screen timeout program)
-    if(CAL_EMULATED)
-        set_property(GLOBAL APPEND PROPERTY CAL_LEFT_OUT ${test})
+# The prefix of a screen's runs, and the setting it is made with: the usual
+# prefix for "standard"; for the others (dpi120, dpi144, dpi192: a density;
+# contrast: the high-contrast scheme; colours: a standard prefix for the runs
+# that change the system's colours while they run) a prefix of their own, set
+# when it is made (scripts/wine-run) so that no run on the usual prefix ever
+# sees it, and listed for the test run to make and serve (scripts/run-tests).
+function(cal_screen_prefix screen prefix_var setting_var)
+    if(screen STREQUAL "standard")
+        set(${prefix_var} ${CAL_WINEPREFIX} PARENT_SCOPE)
+        set(${setting_var} "" PARENT_SCOPE)
         return()
     endif()
     set(setting "CAL_SCREEN=${screen}")
@@ -144,14 +146,40 @@ function(cal_wine_screen_run test screen timeout program)
     elseif(screen STREQUAL "contrast")
         set(setting "CAL_SCHEME=high-contrast")
     endif()
-    add_test(NAME ${test} COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run ${CMAKE_BINARY_DIR}/wineprefix-${screen}
-        $<TARGET_FILE:${program}> ${ARGN})
     set_property(GLOBAL APPEND PROPERTY CAL_SCREEN_PREFIXES "wineprefix-${screen} ${setting}")
+    set(${prefix_var} ${CMAKE_BINARY_DIR}/wineprefix-${screen} PARENT_SCOPE)
+    set(${setting_var} ${setting} PARENT_SCOPE)
+endfunction()
+
+# Registers a run of a Windows test program on another screen.
+function(cal_wine_screen_run test screen timeout program)
+    if(CAL_EMULATED)
+        set_property(GLOBAL APPEND PROPERTY CAL_LEFT_OUT ${test})
+        return()
+    endif()
+    cal_screen_prefix(${screen} prefix setting)
+    add_test(NAME ${test} COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run ${prefix} $<TARGET_FILE:${program}> ${ARGN})
     set_tests_properties(${test} PROPERTIES
         TIMEOUT ${timeout}
         ENVIRONMENT "LC_ALL=en_US.UTF-8;${setting};CAL_TIME_SCALE=1;GTEST_OUTPUT=json:Z:${CAL_GTEST_RESULTS}/${test}.json"
         FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]"
         PASS_REGULAR_EXPRESSION "\\[  PASSED  \\]")
+endfunction()
+
+# Registers a run of the panel host's picture mode in a prefix, with the
+# environment given: it writes the PNG picture and, beside it under the same
+# name ending .txt, the host's report of where each calendar lies.
+function(cal_host_picture_run test picture prefix environment)
+    string(REGEX REPLACE "\\.png$" ".txt" report ${picture})
+    get_filename_component(name ${picture} NAME)
+    string(REPLACE "." "\\." name ${name})
+    add_test(NAME ${test}
+        COMMAND sh -c "\"$0\" \"$@\" >\"${report}\"; s=$?; cat \"${report}\"; exit $s"
+            ${CMAKE_SOURCE_DIR}/scripts/wine-run ${prefix} $<TARGET_FILE:PanelHost> --screenshot Z:${picture})
+    set_tests_properties(${test} PROPERTIES
+        TIMEOUT 60
+        ENVIRONMENT "${environment}"
+        PASS_REGULAR_EXPRESSION "picture .*${name} [0-9]+x[0-9]+")
 endfunction()
 
 # The reference panel host, the sample host written for host developers,

@@ -16,16 +16,8 @@ endif()
 set(world_pictures "")
 foreach(locale ${CAL_WORLD_LOCALES})
     # The host's report, where each calendar lies, is kept beside the picture.
-    add_test(NAME world_${locale}
-        COMMAND sh -c "\"$0\" \"$@\" >\"${world_dir}/${locale}.txt\"; s=$?; cat \"${world_dir}/${locale}.txt\"; exit $s"
-            ${CMAKE_SOURCE_DIR}/scripts/wine-run ${CAL_WINEPREFIX} $<TARGET_FILE:PanelHost>
-            --screenshot Z:${world_dir}/${locale}.png)
-    set_tests_properties(world_${locale} PROPERTIES
-        TIMEOUT 60
-        ENVIRONMENT "LC_ALL=${locale}.UTF-8"
-        RUN_SERIAL TRUE
-        FIXTURES_SETUP world
-        PASS_REGULAR_EXPRESSION "picture .*${locale}\\.png [0-9]+x[0-9]+")
+    cal_host_picture_run(world_${locale} ${world_dir}/${locale}.png ${CAL_WINEPREFIX} "LC_ALL=${locale}.UTF-8")
+    set_tests_properties(world_${locale} PROPERTIES RUN_SERIAL TRUE FIXTURES_SETUP world)
     list(APPEND world_pictures ${world_dir}/${locale}.png)
 endforeach()
 

@@ -63,3 +63,20 @@ def write_rgb(path, width, rows):
         out.write(chunk(b"IHDR", struct.pack(">IIBBBBB", width, len(rows), 8, 2, 0, 0, 0)))
         out.write(chunk(b"IDAT", zlib.compress(raw, 9)))
         out.write(chunk(b"IEND", b""))
+
+
+def compose(rows, gap, colour):
+    """Pictures (width, list of RGB rows) laid row by row, each row's side by
+    side, with gap pixels of colour round every one: (width, canvas rows)."""
+    width = max(gap + sum(w + gap for w, _ in row) for row in rows)
+    height = gap + sum(max(len(lines) for _, lines in row) + gap for row in rows)
+    canvas = [bytearray(bytes(colour) * width) for _ in range(height)]
+    y = gap
+    for row in rows:
+        x = gap
+        for w, lines in row:
+            for dy, line in enumerate(lines):
+                canvas[y + dy][3 * x:3 * (x + w)] = line
+            x += w + gap
+        y += max(len(lines) for _, lines in row) + gap
+    return width, canvas

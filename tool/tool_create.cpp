@@ -43,7 +43,6 @@ extern "C" HWND CALTOOLAPI CalToolCreate(
         std::memcpy(&state->settings, settings, sizeof state->settings);  // taken as stored
     else
         CalSetDefaultSettings(&state->settings);
-    state->appliedFont = state->settings.font;
 
     HWND window = CreateWindowExA(0, CAL_TOOL_CLASS, "", kToolStyle, r.left, r.top, r.right - r.left,
         r.bottom - r.top, parent, nullptr, g_hostInstance, nullptr);
@@ -54,10 +53,9 @@ extern "C" HWND CALTOOLAPI CalToolCreate(
     state->window = window;
     // A new tool's text is as large on a dense screen as on a standard one;
     // a block from the host is in the units it was made in, and kept.
-    if (settings == nullptr) {
+    if (settings == nullptr)
         state->settings.font.lfHeight = CalDefaultFontHeight(CalWindowDpi(window));
-        state->appliedFont = state->settings.font;
-    }
+    state->appliedFont = state->settings.font;
     state->monthSpin = CreateSpinner(window, kMonthSpinStyle, IDC_MONTHSPIN, 1, 12);
     state->yearSpin = CreateSpinner(window, kYearSpinStyle, IDC_YEARSPIN, 1601, 9999);
     CalResetToToday(state);
