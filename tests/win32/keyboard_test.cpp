@@ -262,15 +262,6 @@ TEST_F(KeyboardMenu, AHostsScreenPointOpensTheMenuThereAndARightClickStillWorks)
     EXPECT_EQ(at.y, click.y);
 }
 
-// The client area as the tool would print it into memory, one DWORD a pixel.
-std::vector<DWORD> Printed(HWND tool)
-{
-    RECT client;
-    GetClientRect(tool, &client);
-    return CalCapturePixels(client.right, client.bottom,
-        [&](HDC dc) { SendMessageA(tool, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT); });
-}
-
 // Pixels that differ, and whether every one lies on the ring one pixel
 // inside the frame (x or y at 2, or at width - 3 / height - 3).
 struct Difference {
@@ -310,9 +301,9 @@ TEST_F(Keyboard, TheFocusMarkShowsOnlyWithTheFocusAndFollowsTheKeyboardCues)
         HWND other = Create(60, 40);
         CalToolFromWindow(tool)->settings.useBackground = background;
         SetFocus(other);
-        const std::vector<DWORD> unfocused = Printed(tool);
+        const std::vector<DWORD> unfocused = CalPrintedPixels(tool);
         SetFocus(tool);
-        const std::vector<DWORD> focused = Printed(tool);
+        const std::vector<DWORD> focused = CalPrintedPixels(tool);
         const Difference mark = Compare(unfocused, focused, 200, 160);
         EXPECT_GT(mark.count, 300) << "a dotted line round the face: about half of its 704 pixels";
         EXPECT_EQ(mark.offRing, 0) << "nothing but the ring inside the frame changes";
@@ -325,14 +316,14 @@ TEST_F(Keyboard, TheFocusMarkShowsOnlyWithTheFocusAndFollowsTheKeyboardCues)
         g_uiState = UISF_HIDEFOCUS;
         SendMessageA(tool, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
         EXPECT_TRUE(CalNeedsPaint(tool)) << "a change of the cues repaints the focused tool";
-        EXPECT_EQ(Compare(unfocused, Printed(tool), 200, 160).count, 0);
+        EXPECT_EQ(Compare(unfocused, CalPrintedPixels(tool), 200, 160).count, 0);
         g_uiState = 0;
         SendMessageA(tool, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-        EXPECT_EQ(Compare(focused, Printed(tool), 200, 160).count, 0);
+        EXPECT_EQ(Compare(focused, CalPrintedPixels(tool), 200, 160).count, 0);
         SetWindowLongPtrA(tool, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_toolProc));
 
         SetFocus(other);
-        EXPECT_EQ(Compare(unfocused, Printed(tool), 200, 160).count, 0) << "without the focus, as before";
+        EXPECT_EQ(Compare(unfocused, CalPrintedPixels(tool), 200, 160).count, 0) << "without the focus, as before";
         DestroyWindow(other);
         DestroyWindow(tool);
     }

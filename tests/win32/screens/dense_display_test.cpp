@@ -32,23 +32,10 @@ struct Figures {
     int titleInk = 0; // the height of the title's ink at the ideal size
 };
 
-UINT ScreenDpi()
-{
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return static_cast<UINT>(dpi);
-}
-
 SIZE IdealSize(HWND tool)
 {
     const auto packed = static_cast<DWORD>(SendMessageA(tool, CTM_GETIDEALSIZE, 0, 0));
     return SIZE{LOWORD(packed), HIWORD(packed)};
-}
-
-std::vector<DWORD> Picture(HWND tool, int w, int h)
-{
-    return CalCapturePixels(w, h, [tool](HDC dc) { SendMessageA(tool, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT); });
 }
 
 // The tool at its ideal size: that size, its spinner, and the rows of the
@@ -61,7 +48,7 @@ Figures Measure(HWND tool)
     RECT spin{};
     GetWindowRect(CalToolFromWindow(tool)->monthSpin, &spin);
     f.spinner = SIZE{spin.right - spin.left, spin.bottom - spin.top};
-    const std::vector<DWORD> pixels = Picture(tool, f.ideal.cx, f.ideal.cy);
+    const std::vector<DWORD> pixels = CalPrintedPixels(tool);
     const DWORD face = GetSysColor(COLOR_BTNFACE);
     const DWORD ground = GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
     const int rowHeight = (f.ideal.cy - 6) / 8;
@@ -81,7 +68,7 @@ class DenseDisplay : public CalToolTest {};
 
 TEST_F(DenseDisplay, NewToolScalesWithTheScreenAndAStandardBlockDrawsAsBefore)
 {
-    const UINT dpi = ScreenDpi();
+    const UINT dpi = static_cast<UINT>(CalScreenDpi());
     const double scale = dpi / 96.0;
     // The default font in the screen's units: 9 pixels at 96 dots per inch.
     const struct { UINT dpi; LONG height; } kHeights[] = {{96, -9}, {120, -11}, {144, -14}, {192, -18}};
@@ -128,14 +115,14 @@ TEST_F(DenseDisplay, NewToolScalesWithTheScreenAndAStandardBlockDrawsAsBefore)
     // The standard block's month, March 2024 (no today in it), pixel for pixel.
     CalShowMonth(standard, 2024, 3);
     SetWindowPos(standard, nullptr, 0, 0, 160, 128, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
-    std::vector<DWORD> picture = Picture(standard, 160, 128);
+    std::vector<DWORD> picture = CalPrintedPixels(standard);
     picture.push_back(static_cast<DWORD>(s.ideal.cx) << 16 | static_cast<DWORD>(s.ideal.cy));
     const size_t bytes = picture.size() * sizeof picture[0];
     if (dpi == 96) {
         // Nothing changes on a standard screen: the fresh tool is the standard one.
         CalShowMonth(fresh, 2024, 3);
         SetWindowPos(fresh, nullptr, 0, 0, 160, 128, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
-        EXPECT_EQ(Picture(fresh, 160, 128), std::vector<DWORD>(picture.begin(), picture.end() - 1));
+        EXPECT_EQ(CalPrintedPixels(fresh), std::vector<DWORD>(picture.begin(), picture.end() - 1));
         std::FILE* out = std::fopen(g_standardPicture.c_str(), "wb");
         ASSERT_NE(out, nullptr) << g_standardPicture;
         EXPECT_EQ(std::fwrite(picture.data(), 1, bytes, out), bytes);

@@ -53,6 +53,22 @@ std::vector<DWORD> CalCapturePixels(int w, int h, const std::function<void(HDC)>
     return surface.Pixels();
 }
 
+std::vector<DWORD> CalPrintedPixels(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    return CalCapturePixels(client.right, client.bottom,
+        [window](HDC dc) { SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT); });
+}
+
+int CalScreenDpi()
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 std::vector<DWORD> CalScreenPixels(const RECT& onScreen)
 {
     return CalCapturePixels(onScreen.right - onScreen.left, onScreen.bottom - onScreen.top, [&](HDC dc) {

@@ -37,6 +37,12 @@ struct CalDibSurface {
 // What draw(dc) puts into a fresh surface of w x h, every pixel as it holds it.
 std::vector<DWORD> CalCapturePixels(int w, int h, const std::function<void(HDC)>& draw);
 
+// The window's client area as it prints itself (WM_PRINTCLIENT) into a fresh surface.
+std::vector<DWORD> CalPrintedPixels(HWND window);
+
+// The screen's density, in dots per inch, as the prefix was made with it.
+int CalScreenDpi();
+
 // What the screen shows in the rectangle (screen coordinates).
 std::vector<DWORD> CalScreenPixels(const RECT& onScreen);
 
