@@ -84,8 +84,16 @@ package:
 dist: build-win32-app
 	@$(MAKE) package
 
-test: build-native build-win32 build-fuzz
-	@$(MAKE) package
+# Each phase's time is kept and printed with the summary.
+export CAL_PHASE_TIMES := $(CURDIR)/$(BUILD)/phase-times.txt
+TIMED := sh scripts/timed
+
+test:
+	@mkdir -p $(BUILD) && rm -f $(CAL_PHASE_TIMES)
+	@$(TIMED) install sh scripts/bootstrap all
+	@sh scripts/wine-prefix --ahead $(BUILD)/wine-base.log
+	@$(TIMED) build $(MAKE) build-native build-win32 build-fuzz
+	@$(TIMED) build $(MAKE) package
 	@sh scripts/run-tests $(NATIVE) $(WIN32) $(JOBS) $(FUZZ)
 
 test-native: build-native
@@ -95,7 +103,11 @@ test-win32: build-win32
 	@$(MAKE) package
 	@sh scripts/run-tests "" $(WIN32) $(JOBS)
 
-demo: build-win32-app
+demo:
+	@mkdir -p $(BUILD) && rm -f $(CAL_PHASE_TIMES)
+	@$(TIMED) install sh scripts/bootstrap demo
+	@sh scripts/wine-prefix --ahead $(BUILD)/wine-base.log
+	@$(TIMED) build $(MAKE) build-win32-app
 	@sh scripts/demo $(WIN32) $(BUILD)/demo.png
 
 bench: build-native build-win32
