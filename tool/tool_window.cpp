@@ -17,7 +17,7 @@
 #include "tool/ideal_size.h"
 #include "tool/navigation.h"
 #include "tool/shown_month.h"
-#include "view/month_paint.h"
+#include "tool/tool_view.h"
 
 namespace {
 
@@ -238,10 +238,15 @@ LRESULT OnCommand(CalToolState* state, WPARAM wParam)
     return 0;
 }
 
+// Measured in the font the user chose, which the view may not show yet.
 LRESULT OnGetIdealSize(HWND window, const CalToolState* state)
 {
-    return static_cast<LRESULT>(
-        state != nullptr ? CalMeasureIdealSize(state, window) : CalPackSize(160, 120));
+    if (state == nullptr)
+        return static_cast<LRESULT>(CalPackSize(160, 120));
+    CalMonthView view = CalToolView(state);
+    view.window = window;
+    view.font = state->settings.font;
+    return static_cast<LRESULT>(CalMeasureIdealSize(view));
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "view/text_font.h"
 
+#include <algorithm>
 #include <initializer_list>
 
-#include "tool/tool_settings.h"
 #include "view/text_units.h"
 
 namespace {
@@ -291,6 +291,19 @@ int DrawRuns(HDC dc, HFONT fallback, const wchar_t* text, int length, const bool
 }
 
 }  // namespace
+
+HFONT CalCreateStoredFont(const LOGFONTA& font)
+{
+    // Glyphs tens of thousands of units tall and wide take the platform
+    // seconds, or for ever, to draw: a damaged block must not stall the
+    // host's paints.
+    constexpr LONG kLargest = 1000;
+    LOGFONTA copy = font;
+    copy.lfFaceName[LF_FACESIZE - 1] = '\0';
+    copy.lfHeight = std::clamp(copy.lfHeight, -kLargest, kLargest);
+    copy.lfWidth = std::clamp(copy.lfWidth, -kLargest, kLargest);
+    return CreateFontIndirectA(&copy);
+}
 
 void CalBeginTexts(CalTextFonts& fonts, HDC dc, const LOGFONTA& stored)
 {

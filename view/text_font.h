@@ -1,4 +1,5 @@
-// Text in every script with the tool's own font: where that font has no
+// Text in every script with the tool's own font, made from the font record
+// a settings block stores: where that font has no
 // glyphs for a text (a Western face asked for Thai or Devanagari, say), the
 // text is drawn and measured in a font that has them, as the platform's own
 // font fallback would choose: the same face for the locale's character set,
@@ -7,6 +8,11 @@
 #define CALENDAR_VIEW_TEXT_FONT_H
 
 #include <windows.h>
+
+// A font made from a font record of a settings block, or null. A stored face
+// name may lack its terminator: the font is made from a copy that has one,
+// and a height or width beyond 1000 units either way is made 1000 units.
+HFONT CalCreateStoredFont(const LOGFONTA& font);
 
 // The texts of one paint or one measurement: dc with the tool's font
 // selected (or its own font), and the fallback made for the first text that
