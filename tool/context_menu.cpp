@@ -1,7 +1,7 @@
 #include "tool/context_menu.h"
 
+#include "dialogs/labels.h"
 #include "resource.h"
-#include "tool/labels.h"
 #include "tool/tool_view.h"
 #include "view/month_text.h"
 
