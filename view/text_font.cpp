@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "view/face_choice.h"
 #include "view/text_units.h"
 
 namespace {
@@ -70,14 +71,65 @@ bool FontHas(HDC dc, HFONT font, const wchar_t* text, int length)
     return has;
 }
 
-// A font made from model, kept if it has every glyph of text.
-HFONT FontWithGlyphs(HDC dc, const LOGFONTA& model, const wchar_t* text, int length)
+// The line of the font selected into dc; nothing known when the platform
+// cannot tell.
+CalFaceLine LineOf(HDC dc)
+{
+    TEXTMETRICW metrics{};
+    if (!GetTextMetricsW(dc, &metrics))
+        return CalFaceLine{0, 0};
+    return CalFaceLine{metrics.tmHeight, metrics.tmHeight - metrics.tmInternalLeading};
+}
+
+// The fonts found with every glyph of a text, in the platform's order of
+// preference, with their lines: what the choice by size chooses among.
+struct Candidates {
+    static constexpr int kMost = 8;
+    HFONT font[kMost];
+    CalFaceLine line[kMost];
+    int count = 0;
+};
+
+// Makes a font from model and keeps it as a candidate if it has every glyph
+// of text. Returns whether it is one in proportion: the first such ends the
+// search. Once the list is full, only one in proportion gets in, in place of
+// the last.
+bool Consider(HDC dc, Candidates& c, const LOGFONTA& model, const wchar_t* text, int length)
 {
     HFONT font = CalCreateStoredFont(model);
-    if (font == nullptr || FontHas(dc, font, text, length))
-        return font;
-    DeleteObject(font);
-    return nullptr;
+    if (font == nullptr)
+        return false;
+    HGDIOBJ previous = SelectObject(dc, font);
+    const bool has = previous != nullptr && HasAll(dc, text, length);
+    const CalFaceLine line = has ? LineOf(dc) : CalFaceLine{};
+    if (previous != nullptr)
+        SelectObject(dc, previous);
+    const bool fits = has && CalLineInProportion(line);
+    if (has && c.count == Candidates::kMost && fits)
+        DeleteObject(c.font[--c.count]);
+    if (!has || c.count == Candidates::kMost) {
+        DeleteObject(font);
+        return false;
+    }
+    c.font[c.count] = font;
+    c.line[c.count++] = line;
+    return fits;
+}
+
+// The candidate chosen by size (view/face_choice), or null; the others are
+// deleted. Its line goes to line when asked for.
+HFONT Choose(Candidates& c, int from, CalFaceLine* line)
+{
+    const int chosen = CalChooseFace(c.line + from, c.count - from);
+    for (int i = from; i < c.count; ++i)
+        if (i != from + chosen)
+            DeleteObject(c.font[i]);
+    c.count = from;
+    if (chosen < 0)
+        return nullptr;
+    if (line != nullptr)
+        *line = c.line[from + chosen];
+    return c.font[from + chosen];
 }
 
 struct FaceSearch {
@@ -85,7 +137,7 @@ struct FaceSearch {
     const LOGFONTA* model;
     const wchar_t* text;
     int length;
-    HFONT found;
+    Candidates* found;
 };
 
 int CALLBACK TryFace(const LOGFONTA* face, const TEXTMETRICA*, DWORD type, LPARAM data)
@@ -97,8 +149,7 @@ int CALLBACK TryFace(const LOGFONTA* face, const TEXTMETRICA*, DWORD type, LPARA
     LOGFONTA model = *search.model;
     CopyMemory(model.lfFaceName, face->lfFaceName, sizeof model.lfFaceName);
     model.lfCharSet = face->lfCharSet;
-    search.found = FontWithGlyphs(search.dc, model, search.text, search.length);
-    return search.found == nullptr ? 1 : 0;
+    return Consider(search.dc, *search.found, model, search.text, search.length) ? 0 : 1;
 }
 
 // The faces found by searching every installed one, by the Unicode block
@@ -129,52 +180,66 @@ wchar_t BlockOf(wchar_t c)
     return static_cast<wchar_t>(c & ~0x7F);
 }
 
-// The first installed face that has every glyph of text, remembered for
-// the texts of its block that follow.
-HFONT SearchFaces(HDC dc, const LOGFONTA& stored, const wchar_t* text, int length)
+// Keeps the face a search chose for block, or that none was found.
+void Remember(wchar_t block, HFONT chosen)
+{
+    FoundFace& found = g_foundFaces[g_foundCount < 8 ? g_foundCount++ : g_foundNext];
+    if (g_foundCount == 8)
+        g_foundNext = (g_foundNext + 1) % 8;
+    found = FoundFace{block, DEFAULT_CHARSET, ""};
+    LOGFONTA face{};
+    if (chosen != nullptr && GetObjectA(chosen, sizeof face, &face) == sizeof face) {
+        CopyMemory(found.face, face.lfFaceName, sizeof found.face);
+        found.charset = face.lfCharSet;
+    }
+}
+
+// Adds the installed faces that have every glyph of text: the one found for
+// its block before, where it has them, else those of a search of every
+// installed face, in the platform's order, up to the first in proportion.
+// What a search chooses is remembered for the texts of its block that follow.
+void SearchFaces(HDC dc, const LOGFONTA& stored, const wchar_t* text, int length, Candidates& c)
 {
     const wchar_t block = BlockOf(text[0]);
+    const int before = c.count;
     if (const FoundFace* known = KnownFace(block)) {
         if (known->face[0] == '\0')
-            return nullptr;
+            return;
         LOGFONTA model = stored;
         CopyMemory(model.lfFaceName, known->face, sizeof model.lfFaceName);
         model.lfCharSet = known->charset;
-        if (HFONT font = FontWithGlyphs(dc, model, text, length))
-            return font;
+        Consider(dc, c, model, text, length);
+        if (c.count > before)
+            return;
     }
-    FaceSearch search{dc, &stored, text, length, nullptr};
+    FaceSearch search{dc, &stored, text, length, &c};
     LOGFONTA every{};
     every.lfCharSet = DEFAULT_CHARSET;
     EnumFontFamiliesExA(dc, &every, TryFace, reinterpret_cast<LPARAM>(&search), 0);
     if (KnownFace(block) == nullptr) {
-        FoundFace& found = g_foundFaces[g_foundCount < 8 ? g_foundCount++ : g_foundNext];
-        if (g_foundCount == 8)
-            g_foundNext = (g_foundNext + 1) % 8;
-        found = FoundFace{block, DEFAULT_CHARSET, ""};
-        LOGFONTA chosen{};
-        if (search.found != nullptr && GetObjectA(search.found, sizeof chosen, &chosen) == sizeof chosen) {
-            CopyMemory(found.face, chosen.lfFaceName, sizeof found.face);
-            found.charset = chosen.lfCharSet;
-        }
+        const int chosen = CalChooseFace(c.line + before, c.count - before);
+        Remember(block, chosen >= 0 ? c.font[before + chosen] : nullptr);
     }
-    return search.found;
 }
 
 // A font for the characters the tool's font lacks, in the platform's order:
 // the same face for the locale's character set, then for the default one,
-// then the first installed face that has them all.
-HFONT FindFallback(HDC dc, const LOGFONTA& stored, const wchar_t* lacking, int length)
+// then the installed faces that have them all; of those, the first in
+// proportion, else the one least out of it. Its line goes to line when asked for.
+HFONT FindFallback(HDC dc, const LOGFONTA& stored, const wchar_t* lacking, int length, CalFaceLine* line = nullptr)
 {
+    Candidates c;
     LOGFONTA model = stored;
+    bool found = false;
     for (BYTE charset : {LocaleCharset(), BYTE{DEFAULT_CHARSET}}) {
-        if (charset == stored.lfCharSet)
+        if (found || charset == stored.lfCharSet)
             continue;
         model.lfCharSet = charset;
-        if (HFONT font = FontWithGlyphs(dc, model, lacking, length))
-            return font;
+        found = Consider(dc, c, model, lacking, length);
     }
-    return SearchFaces(dc, stored, lacking, length);
+    if (!found)
+        SearchFaces(dc, stored, lacking, length, c);
+    return Choose(c, 0, line);
 }
 
 // The paint's fallback for the characters lacking: the one it has if that
@@ -312,6 +377,24 @@ void CalBeginTexts(CalTextFonts& fonts, HDC dc, const LOGFONTA& stored)
     fonts.fallback = nullptr;
     fonts.digits = -1;
     fonts.unfound = 0xFFFF;
+    fonts.own = nullptr;
+    fonts.ownDisplaced = nullptr;
+    // A locale's mapping can give the stored name to a face made for
+    // formulas, whose line is several times its letters: the texts are then
+    // drawn in a face that is in proportion and has the digits every month
+    // shows, as a fallback is chosen.
+    if (CalLineInProportion(LineOf(dc)))
+        return;
+    CalFaceLine line{};
+    HFONT own = FindFallback(dc, stored, L"0123456789", 10, &line);
+    HGDIOBJ displaced = own != nullptr && CalLineInProportion(line) ? SelectObject(dc, own) : nullptr;
+    if (displaced == nullptr) {
+        if (own != nullptr)
+            DeleteObject(own);
+        return;
+    }
+    fonts.own = own;
+    fonts.ownDisplaced = displaced;
 }
 
 int CalDrawText(CalTextFonts& fonts, const wchar_t* text, int length, RECT* rect, UINT flags)
@@ -347,4 +430,9 @@ void CalEndTexts(CalTextFonts& fonts)
     if (fonts.fallback != nullptr)
         DeleteObject(fonts.fallback);
     fonts.fallback = nullptr;
+    if (fonts.own != nullptr) {
+        SelectObject(fonts.dc, fonts.ownDisplaced);
+        DeleteObject(fonts.own);
+    }
+    fonts.own = nullptr;
 }
