@@ -95,13 +95,18 @@ LRESULT OnDoubleClick(CalToolState* state)
     return 0;
 }
 
+SYSTEMTIME Now()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now;
+}
+
 LRESULT OnTimer(CalToolState* state)
 {
     if (state == nullptr)
         return 0;
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    if (CalDayChanged(state->shown.wDay, now.wDay)) {
+    if (CalDayChanged(state->shown.wDay, Now().wDay)) {
         CalResetToToday(state);
         Invalidate(state->window);
         CalAnnounceShownMonth(state->window);
@@ -209,8 +214,7 @@ LRESULT OnTimeChange(CalToolState* state)
 {
     if (state == nullptr)
         return 0;
-    SYSTEMTIME now;
-    GetLocalTime(&now);
+    const SYSTEMTIME now = Now();
     if (now.wDay != state->shown.wDay || now.wMonth != state->todayMonth || now.wYear != state->todayYear)
         CalReturnToToday(state);
     Invalidate(state->window);
