@@ -76,6 +76,7 @@ uint32_t CalMeasureIdealSize(const CalMonthView& view)
     // The DC goes back before the font is deleted: whatever could not be
     // selected back leaves the DC with it.
     ReleaseDC(window, dc);
+    CalFreeTexts(fonts);
     if (font != nullptr)
         DeleteObject(font);
     return measured ? CalWidenForHeader(CalCombineIdealSize(months, digitRows), headers) : kSizeWithoutDc;

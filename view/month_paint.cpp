@@ -98,7 +98,7 @@ void DrawTitle(CalTextFonts& fonts, const CalMonthLayout& layout, WORD year, WOR
 
 // Everything inside the frame, drawn into the off-screen surface dc, whose
 // brush, font and text colour are already the view's.
-void ComposeView(HDC dc, const RECT& client, HBRUSH face, const CalMonthView& view)
+void ComposeView(HDC dc, const RECT& client, HBRUSH face, const CalMonthView& view, CalTextFonts& fonts)
 {
     const bool hostBackground = view.hostBackground != nullptr;
     if (hostBackground)
@@ -111,7 +111,6 @@ void ComposeView(HDC dc, const RECT& client, HBRUSH face, const CalMonthView& vi
     const int oldMode = SetBkMode(dc, TRANSPARENT);
 
     const CalMonthLayout layout = CalViewLayout(view, client.right, client.bottom);
-    CalTextFonts fonts;
     CalBeginTexts(fonts, dc, view.font);
     if (view.weekNumbers != 0)
         DrawWeekNumbers(fonts, layout);
@@ -181,7 +180,8 @@ void CalPaintView(HDC dc, const CalMonthView& view)
     HFONT font = CalCreateStoredFont(view.font);
     HGDIOBJ oldFont = font != nullptr ? SelectObject(offscreen, font) : nullptr;
 
-    ComposeView(offscreen, client, face, view);
+    CalTextFonts fonts;
+    ComposeView(offscreen, client, face, view, fonts);
 
     if (oldTextColor != CLR_INVALID)
         SetTextColor(offscreen, oldTextColor);
@@ -199,6 +199,7 @@ void CalPaintView(HDC dc, const CalMonthView& view)
     // The surface goes before the objects: a selection that could not be
     // undone is let go with it, and every object is then free to delete.
     DeleteDC(offscreen);
+    CalFreeTexts(fonts);
     DeleteObject(bitmap);
     if (font != nullptr)
         DeleteObject(font);

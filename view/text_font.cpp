@@ -82,33 +82,52 @@ CalFaceLine LineOf(HDC dc)
 }
 
 // The fonts found with every glyph of a text, in the platform's order of
-// preference, with their lines: what the choice by size chooses among.
+// preference, with their lines: what the choice by size chooses among. They
+// are tried in a surface of their own, which is let go before they are
+// deleted: none is deleted while selected, whatever selection failed.
 struct Candidates {
     static constexpr int kMost = 8;
+    HDC dc = nullptr;
+    HGDIOBJ original = nullptr;  // the surface's own font
     HFONT font[kMost];
     CalFaceLine line[kMost];
     int count = 0;
+    HFONT stuck[kMost];  // fonts the surface would not give back
+    int stuckCount = 0;
 };
+
+// A font tried and not kept: deleted once it is no longer selected.
+void Drop(Candidates& c, HFONT font, HGDIOBJ previous)
+{
+    if (SelectObject(c.dc, previous) != nullptr)
+        DeleteObject(font);
+    else if (c.stuckCount < Candidates::kMost)
+        c.stuck[c.stuckCount++] = font;
+}
 
 // Makes a font from model and keeps it as a candidate if it has every glyph
 // of text. Returns whether it is one in proportion: the first such ends the
 // search. Once the list is full, only one in proportion gets in, in place of
 // the last.
-bool Consider(HDC dc, Candidates& c, const LOGFONTA& model, const wchar_t* text, int length)
+bool Consider(Candidates& c, const LOGFONTA& model, const wchar_t* text, int length)
 {
-    HFONT font = CalCreateStoredFont(model);
+    HFONT font = c.dc != nullptr ? CalCreateStoredFont(model) : nullptr;
     if (font == nullptr)
         return false;
-    HGDIOBJ previous = SelectObject(dc, font);
-    const bool has = previous != nullptr && HasAll(dc, text, length);
-    const CalFaceLine line = has ? LineOf(dc) : CalFaceLine{};
-    if (previous != nullptr)
-        SelectObject(dc, previous);
+    HGDIOBJ previous = SelectObject(c.dc, font);
+    if (previous == nullptr) {
+        DeleteObject(font);
+        return false;
+    }
+    if (c.original == nullptr)
+        c.original = previous;
+    const bool has = HasAll(c.dc, text, length);
+    const CalFaceLine line = has ? LineOf(c.dc) : CalFaceLine{};
     const bool fits = has && CalLineInProportion(line);
     if (has && c.count == Candidates::kMost && fits)
-        DeleteObject(c.font[--c.count]);
+        DeleteObject(c.font[--c.count]);  // selected no longer: this one is
     if (!has || c.count == Candidates::kMost) {
-        DeleteObject(font);
+        Drop(c, font, previous);
         return false;
     }
     c.font[c.count] = font;
@@ -116,24 +135,28 @@ bool Consider(HDC dc, Candidates& c, const LOGFONTA& model, const wchar_t* text,
     return fits;
 }
 
-// The candidate chosen by size (view/face_choice), or null; the others are
-// deleted. Its line goes to line when asked for.
-HFONT Choose(Candidates& c, int from, CalFaceLine* line)
+// The candidate chosen by size (view/face_choice), or null; the surface goes
+// first, then every other font. Its line goes to line when asked for.
+HFONT Choose(Candidates& c, CalFaceLine* line)
 {
-    const int chosen = CalChooseFace(c.line + from, c.count - from);
-    for (int i = from; i < c.count; ++i)
-        if (i != from + chosen)
+    const int chosen = CalChooseFace(c.line, c.count);
+    if (c.original != nullptr)
+        SelectObject(c.dc, c.original);
+    if (c.dc != nullptr)
+        DeleteDC(c.dc);
+    for (int i = 0; i < c.count; ++i)
+        if (i != chosen)
             DeleteObject(c.font[i]);
-    c.count = from;
+    for (int i = 0; i < c.stuckCount; ++i)
+        DeleteObject(c.stuck[i]);
     if (chosen < 0)
         return nullptr;
     if (line != nullptr)
-        *line = c.line[from + chosen];
-    return c.font[from + chosen];
+        *line = c.line[chosen];
+    return c.font[chosen];
 }
 
 struct FaceSearch {
-    HDC dc;
     const LOGFONTA* model;
     const wchar_t* text;
     int length;
@@ -149,7 +172,7 @@ int CALLBACK TryFace(const LOGFONTA* face, const TEXTMETRICA*, DWORD type, LPARA
     LOGFONTA model = *search.model;
     CopyMemory(model.lfFaceName, face->lfFaceName, sizeof model.lfFaceName);
     model.lfCharSet = face->lfCharSet;
-    return Consider(search.dc, *search.found, model, search.text, search.length) ? 0 : 1;
+    return Consider(*search.found, model, search.text, search.length) ? 0 : 1;
 }
 
 // The faces found by searching every installed one, by the Unicode block
@@ -208,11 +231,11 @@ void SearchFaces(HDC dc, const LOGFONTA& stored, const wchar_t* text, int length
         LOGFONTA model = stored;
         CopyMemory(model.lfFaceName, known->face, sizeof model.lfFaceName);
         model.lfCharSet = known->charset;
-        Consider(dc, c, model, text, length);
+        Consider(c, model, text, length);
         if (c.count > before)
             return;
     }
-    FaceSearch search{dc, &stored, text, length, &c};
+    FaceSearch search{&stored, text, length, &c};
     LOGFONTA every{};
     every.lfCharSet = DEFAULT_CHARSET;
     EnumFontFamiliesExA(dc, &every, TryFace, reinterpret_cast<LPARAM>(&search), 0);
@@ -229,17 +252,30 @@ void SearchFaces(HDC dc, const LOGFONTA& stored, const wchar_t* text, int length
 HFONT FindFallback(HDC dc, const LOGFONTA& stored, const wchar_t* lacking, int length, CalFaceLine* line = nullptr)
 {
     Candidates c;
+    c.dc = CreateCompatibleDC(dc);
     LOGFONTA model = stored;
     bool found = false;
     for (BYTE charset : {LocaleCharset(), BYTE{DEFAULT_CHARSET}}) {
         if (found || charset == stored.lfCharSet)
             continue;
         model.lfCharSet = charset;
-        found = Consider(dc, c, model, lacking, length);
+        found = Consider(c, model, lacking, length);
     }
-    if (!found)
+    if (!found && c.dc != nullptr)
         SearchFaces(dc, stored, lacking, length, c);
-    return Choose(c, 0, line);
+    return Choose(c, line);
+}
+
+// A font of the texts done with: deleted by CalFreeTexts, once the surface
+// it may still be selected into (a selection refused) has gone.
+void Retire(CalTextFonts& fonts, HFONT font)
+{
+    if (font == nullptr)
+        return;
+    if (fonts.retiredCount < CalTextFonts::kRetired)
+        fonts.retired[fonts.retiredCount++] = font;
+    else
+        DeleteObject(font);
 }
 
 // The paint's fallback for the characters lacking: the one it has if that
@@ -255,8 +291,7 @@ HFONT FallbackFor(CalTextFonts& fonts, const wchar_t* lacking, int length)
         fonts.unfound = BlockOf(lacking[0]);
         return nullptr;
     }
-    if (fonts.fallback != nullptr)
-        DeleteObject(fonts.fallback);
+    Retire(fonts, fonts.fallback);
     fonts.fallback = found;
     return found;
 }
@@ -379,6 +414,7 @@ void CalBeginTexts(CalTextFonts& fonts, HDC dc, const LOGFONTA& stored)
     fonts.unfound = 0xFFFF;
     fonts.own = nullptr;
     fonts.ownDisplaced = nullptr;
+    fonts.retiredCount = 0;
     // A locale's mapping can give the stored name to a face made for
     // formulas, whose line is several times its letters: the texts are then
     // drawn in a face that is in proportion and has the digits every month
@@ -427,12 +463,17 @@ int CalDrawText(CalTextFonts& fonts, const wchar_t* text, int length, RECT* rect
 
 void CalEndTexts(CalTextFonts& fonts)
 {
-    if (fonts.fallback != nullptr)
-        DeleteObject(fonts.fallback);
-    fonts.fallback = nullptr;
-    if (fonts.own != nullptr) {
+    if (fonts.own != nullptr)
         SelectObject(fonts.dc, fonts.ownDisplaced);
-        DeleteObject(fonts.own);
-    }
+    Retire(fonts, fonts.fallback);
+    Retire(fonts, fonts.own);
+    fonts.fallback = nullptr;
     fonts.own = nullptr;
+}
+
+void CalFreeTexts(CalTextFonts& fonts)
+{
+    for (int i = 0; i < fonts.retiredCount; ++i)
+        DeleteObject(fonts.retired[i]);
+    fonts.retiredCount = 0;
 }

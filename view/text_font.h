@@ -28,6 +28,9 @@ struct CalTextFonts {
     wchar_t unfound;     // the block of characters no face was found for in this paint, or 0xFFFF
     HFONT own;           // a face in proportion selected in place of dc's font, or null
     HGDIOBJ ownDisplaced;  // the font own displaced, selected back at the end
+    static constexpr int kRetired = 6;
+    HFONT retired[kRetired];  // fonts done with, deleted once dc has gone
+    int retiredCount;
 };
 
 // Takes dc's selected font as the tool's own, made from stored, unless its
@@ -42,7 +45,10 @@ void CalBeginTexts(CalTextFonts& fonts, HDC dc, const LOGFONTA& stored);
 // baseline. Returns the height of the line, as DrawTextW does.
 int CalDrawText(CalTextFonts& fonts, const wchar_t* text, int length, RECT* rect, UINT flags);
 
-// Deletes the fonts made for the texts; dc has the font it had before them.
+// Selects back the font dc had before the texts. The fonts made for them are
+// kept until CalFreeTexts, called once dc is released or deleted: a font a
+// failed selection left in dc is never deleted while selected.
 void CalEndTexts(CalTextFonts& fonts);
+void CalFreeTexts(CalTextFonts& fonts);
 
 #endif
