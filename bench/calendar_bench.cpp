@@ -23,7 +23,8 @@
 #include "tests/win32/support/test_parent.h"
 #include "tool/tool_settings.h"
 #include "tool/tool_state.h"
-#include "view/month_paint.h"
+#include "tool/tool_view.h"
+#include "view/text_font.h"
 
 namespace {
 

@@ -15,14 +15,15 @@ add_library(cal_win32 OBJECT
     tool/background_request.cpp
     tool/commands.cpp
     tool/context_menu.cpp
-    tool/font_choice.cpp
     tool/host_requests.cpp
     tool/ideal_size.cpp
-    tool/labels.cpp
+    tool/tool_view.cpp
     tool/accessible.cpp
     view/month_text.cpp
     view/text_font.cpp
     view/month_paint.cpp
+    dialogs/labels.cpp
+    dialogs/font_choice.cpp
     dialogs/about_box.cpp
     dialogs/properties_page.cpp
 )

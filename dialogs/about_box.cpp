@@ -1,9 +1,9 @@
 #include "dialogs/about_box.h"
 
 #include "dialogs/about_sequence.h"
+#include "dialogs/labels.h"
 #include "plugin/module.h"
 #include "resource.h"
-#include "tool/labels.h"
 
 int32_t g_aboutClicks = 0;
 

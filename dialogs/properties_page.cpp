@@ -4,10 +4,9 @@
 
 #include "calendar/calendar.h"
 #include "dialogs/about_box.h"
+#include "dialogs/font_choice.h"
+#include "dialogs/labels.h"
 #include "resource.h"
-#include "tool/commands.h"
-#include "tool/font_choice.h"
-#include "tool/labels.h"
 #include "view/month_text.h"
 
 // Hosts know the apply command from the public header.

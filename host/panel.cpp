@@ -118,6 +118,18 @@ HGDIOBJ UiFont(HFONT font)
     return font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT);
 }
 
+// One text of the header strip in font, from x on, centred in the strip's
+// height. Returns where it ends.
+int DrawStripText(HDC dc, HGDIOBJ font, const char* text, int x, int width, int height)
+{
+    SelectObject(dc, font);
+    RECT r{x, 0, width, height};
+    DrawTextA(dc, text, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_CALCRECT);
+    r.bottom = height;
+    DrawTextA(dc, text, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    return r.right;
+}
+
 // The strip, the status line and the outline in the host's own colours, or
 // in the system's where the user's scheme asks for them.
 COLORREF HeaderColour(const HostPanel& panel)
@@ -165,18 +177,8 @@ void PaintHeader(HostPanel* panel, HDC dc, int width)
         // Copied with a terminator of our own: a plug-in's fields may lack one.
         std::memcpy(name, type.info->name, sizeof type.info->name);
         std::memcpy(description, type.info->description, sizeof type.info->description);
-        SelectObject(dc, UiFont(panel->boldFont));
-        RECT r{x, 0, width, height};
-        DrawTextA(dc, name, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_CALCRECT);
-        r.bottom = height;
-        DrawTextA(dc, name, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-        x = r.right + m.Scale(kHeaderMargin);
-        SelectObject(dc, UiFont(panel->textFont));
-        RECT d{x, 0, width, height};
-        DrawTextA(dc, description, -1, &d, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_CALCRECT);
-        d.bottom = height;
-        DrawTextA(dc, description, -1, &d, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-        x = d.right + m.Scale(kTypeGap);
+        x = DrawStripText(dc, UiFont(panel->boldFont), name, x, width, height) + m.Scale(kHeaderMargin);
+        x = DrawStripText(dc, UiFont(panel->textFont), description, x, width, height) + m.Scale(kTypeGap);
     }
     SelectObject(dc, oldFont);
     SetTextColor(dc, oldColour);

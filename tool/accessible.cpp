@@ -12,8 +12,7 @@
 #include "calendar/calendar.h"
 #include "plugin/module.h"
 #include "tool/day_cells.h"
-#include "tool/tool_state.h"
-#include "view/month_layout.h"
+#include "tool/tool_view.h"
 #include "view/month_text.h"
 
 namespace {
@@ -51,19 +50,9 @@ bool ReadView(HWND window, View& v)
     v.state = Record(window);
     if (v.state == nullptr)
         return false;
-    const CalToolState& s = *v.state;
-    RECT client{};
-    GetClientRect(window, &client);
-    CalLayoutInput in{};
-    in.width = client.right;
-    in.height = client.bottom;
-    in.weekNumbers = s.settings.weekNumbers;
-    in.firstDay = s.settings.firstDay;
-    in.year = s.shown.wYear;
-    in.month = s.shown.wMonth;
-    in.todayDay = s.todayMonth == s.shown.wMonth && s.todayYear == s.shown.wYear ? s.shown.wDay : 0;
-    v.layout = CalComputeMonthLayout(in);
-    v.today = v.layout.hasToday ? in.todayDay : 0;
+    const CalMonthView view = CalToolView(v.state);
+    v.layout = CalToolLayout(v.state);
+    v.today = v.layout.hasToday ? CalViewToday(view) : 0;
     return true;
 }
 
@@ -100,10 +89,12 @@ HRESULT Answer(BSTR text, BSTR* out)
     return text != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
-void SetChild(VARIANT* v, LONG id)
+// Names a child (or a role or state, which travel the same way) in v.
+HRESULT Child(VARIANT* v, LONG id)
 {
     v->vt = VT_I4;
     v->lVal = id;
+    return S_OK;
 }
 
 // The month as a table with one cell per day; child id d is day d, and the
@@ -164,10 +155,11 @@ private:
     ~TableObject() = default;
 
     bool TryAddRef();
-    // The tool as it is now, or CO_E_OBJNOTCONNECTED once it has gone.
-    HRESULT Read(View& v) const;
-    // The same, and the child id the caller names: 0 (the table) to the day count.
-    HRESULT ReadChild(const VARIANT& child, View& v, LONG& id) const;
+    // own(view, child id) on the tool as it is now, CO_E_OBJNOTCONNECTED once
+    // it has gone; the child, where one is named, checked first.
+    template <typename Own> HRESULT Serve(const VARIANT* child, Own own) const;
+    // The same after checking and clearing the method's out-parameter.
+    template <typename Out, typename Own> HRESULT Serve(Out* out, const VARIANT* child, Own own) const;
     // A property that no part of the view has.
     HRESULT NoSuchProperty(const VARIANT& child, BSTR* out) const;
 
@@ -284,87 +276,80 @@ HRESULT TableObject::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, E
     return E_NOTIMPL;
 }
 
-HRESULT TableObject::Read(View& v) const
+// The preamble of every method, in one place: the out-parameter checked and
+// cleared, the tool read as it is now (CO_E_OBJNOTCONNECTED once it has
+// gone) and, where the method names a child, its id checked: 0 (the table)
+// to the day count. Then the method's own part, given the view and the id.
+void Clear(BSTR* out)
 {
-    return window_ != nullptr && ReadView(window_, v) ? S_OK : CO_E_OBJNOTCONNECTED;
+    *out = nullptr;
+}
+void Clear(IDispatch** out)
+{
+    *out = nullptr;
+}
+void Clear(LONG* out)
+{
+    *out = 0;
+}
+void Clear(VARIANT* out)
+{
+    VariantInit(out);
 }
 
-HRESULT TableObject::ReadChild(const VARIANT& child, View& v, LONG& id) const
+template <typename Own> HRESULT TableObject::Serve(const VARIANT* child, Own own) const
 {
-    const HRESULT hr = Read(v);
-    if (FAILED(hr))
-        return hr;
-    if (child.vt != VT_I4 || child.lVal < CHILDID_SELF || child.lVal > v.layout.dayCount)
+    View v;
+    if (window_ == nullptr || !ReadView(window_, v))
+        return CO_E_OBJNOTCONNECTED;
+    if (child != nullptr && (child->vt != VT_I4 || child->lVal < CHILDID_SELF || child->lVal > v.layout.dayCount))
         return E_INVALIDARG;
-    id = child.lVal;
-    return S_OK;
+    return own(v, child != nullptr ? child->lVal : CHILDID_SELF);
+}
+
+template <typename Out, typename Own> HRESULT TableObject::Serve(Out* out, const VARIANT* child, Own own) const
+{
+    if (out == nullptr)
+        return E_INVALIDARG;
+    Clear(out);
+    return Serve(child, own);
 }
 
 HRESULT TableObject::NoSuchProperty(const VARIANT& child, BSTR* out) const
 {
-    if (out == nullptr)
-        return E_INVALIDARG;
-    *out = nullptr;
-    View v;
-    LONG id = 0;
-    const HRESULT hr = ReadChild(child, v, id);
-    return FAILED(hr) ? hr : DISP_E_MEMBERNOTFOUND;
+    return Serve(out, &child, [](const View&, LONG) -> HRESULT { return DISP_E_MEMBERNOTFOUND; });
 }
 
 HRESULT TableObject::get_accParent(IDispatch** parent)
 {
-    if (parent == nullptr)
-        return E_INVALIDARG;
-    *parent = nullptr;
-    View v;
-    const HRESULT hr = Read(v);
-    if (FAILED(hr))
-        return hr;
     // The window's own object, which the platform provides for every window.
-    return CreateStdAccessibleObject(
-        window_, OBJID_WINDOW, __uuidof(IDispatch), reinterpret_cast<void**>(parent));
+    return Serve(parent, nullptr, [this, parent](const View&, LONG) {
+        return CreateStdAccessibleObject(
+            window_, OBJID_WINDOW, __uuidof(IDispatch), reinterpret_cast<void**>(parent));
+    });
 }
 
 HRESULT TableObject::get_accChildCount(LONG* count)
 {
-    if (count == nullptr)
-        return E_INVALIDARG;
-    *count = 0;
-    View v;
-    const HRESULT hr = Read(v);
-    if (SUCCEEDED(hr))
+    return Serve(count, nullptr, [count](const View& v, LONG) -> HRESULT {
         *count = v.layout.dayCount;
-    return hr;
+        return S_OK;
+    });
 }
 
 HRESULT TableObject::get_accChild(VARIANT child, IDispatch** out)
 {
-    if (out == nullptr)
-        return E_INVALIDARG;
-    *out = nullptr;
-    View v;
-    LONG id = 0;
-    const HRESULT hr = ReadChild(child, v, id);
-    if (FAILED(hr))
-        return hr;
     // The days are simple elements, read through this object by child id.
-    return id != CHILDID_SELF ? S_FALSE : E_INVALIDARG;
+    return Serve(out, &child, [](const View&, LONG id) -> HRESULT { return id != CHILDID_SELF ? S_FALSE : E_INVALIDARG; });
 }
 
 HRESULT TableObject::get_accName(VARIANT child, BSTR* name)
 {
-    if (name == nullptr)
-        return E_INVALIDARG;
-    *name = nullptr;
-    View v;
-    LONG id = 0;
-    const HRESULT hr = ReadChild(child, v, id);
-    if (FAILED(hr))
-        return hr;
-    const CalToolState& s = *v.state;
-    if (id == CHILDID_SELF)
-        return Answer(Title(s), name);
-    return Answer(LongDate(s.shown.wYear, s.shown.wMonth, static_cast<WORD>(id)), name);
+    return Serve(name, &child, [name](const View& v, LONG id) {
+        const CalToolState& s = *v.state;
+        return Answer(id == CHILDID_SELF ? Title(s) : LongDate(s.shown.wYear, s.shown.wMonth, static_cast<WORD>(id)),
+            name);
+    });
 }
 
 HRESULT TableObject::get_accValue(VARIANT child, BSTR* value)
@@ -374,56 +359,36 @@ HRESULT TableObject::get_accValue(VARIANT child, BSTR* value)
 
 HRESULT TableObject::get_accDescription(VARIANT child, BSTR* description)
 {
-    if (description == nullptr)
-        return E_INVALIDARG;
-    *description = nullptr;
-    View v;
-    LONG id = 0;
-    const HRESULT hr = ReadChild(child, v, id);
-    if (FAILED(hr))
-        return hr;
-    if (id != CHILDID_SELF)
-        return S_FALSE;  // today's cell is told by its state
-    const CalToolState& s = *v.state;
-    return Answer(LongDate(s.todayYear, s.todayMonth, s.shown.wDay), description);
+    // Today's cell is told by its state; the table tells today's date.
+    return Serve(description, &child, [description](const View& v, LONG id) {
+        const CalToolState& s = *v.state;
+        return id != CHILDID_SELF ? S_FALSE : Answer(LongDate(s.todayYear, s.todayMonth, s.shown.wDay), description);
+    });
 }
 
 HRESULT TableObject::get_accRole(VARIANT child, VARIANT* role)
 {
-    if (role == nullptr)
-        return E_INVALIDARG;
-    VariantInit(role);
-    View v;
-    LONG id = 0;
-    const HRESULT hr = ReadChild(child, v, id);
-    if (SUCCEEDED(hr))
-        SetChild(role, id == CHILDID_SELF ? ROLE_SYSTEM_TABLE : ROLE_SYSTEM_CELL);
-    return hr;
+    return Serve(role, &child, [role](const View&, LONG id) {
+        return Child(role, id == CHILDID_SELF ? ROLE_SYSTEM_TABLE : ROLE_SYSTEM_CELL);
+    });
 }
 
 HRESULT TableObject::get_accState(VARIANT child, VARIANT* state)
 {
-    if (state == nullptr)
-        return E_INVALIDARG;
-    VariantInit(state);
-    View v;
-    LONG id = 0;
-    const HRESULT hr = ReadChild(child, v, id);
-    if (FAILED(hr))
-        return hr;
-    const bool shown = IsWindowVisible(window_) != FALSE;
-    LONG bits = 0;
-    if (id == CHILDID_SELF) {
-        bits = STATE_SYSTEM_FOCUSABLE | (GetFocus() == window_ ? STATE_SYSTEM_FOCUSED : 0);
-        bits |= shown ? 0 : STATE_SYSTEM_INVISIBLE;
-    } else {
-        // Today's cell reads as selected, which readers speak in their own
-        // language: the only mark the view gives a day.
-        bits = id == v.today ? STATE_SYSTEM_SELECTED : 0;
-        bits |= shown && !CalRectEmpty(v.layout.day[id]) ? 0 : STATE_SYSTEM_INVISIBLE;
-    }
-    SetChild(state, bits);
-    return S_OK;
+    return Serve(state, &child, [this, state](const View& v, LONG id) {
+        const bool shown = IsWindowVisible(window_) != FALSE;
+        LONG bits = 0;
+        if (id == CHILDID_SELF) {
+            bits = STATE_SYSTEM_FOCUSABLE | (GetFocus() == window_ ? STATE_SYSTEM_FOCUSED : 0);
+            bits |= shown ? 0 : STATE_SYSTEM_INVISIBLE;
+        } else {
+            // Today's cell reads as selected, which readers speak in their own
+            // language: the only mark the view gives a day.
+            bits = id == v.today ? STATE_SYSTEM_SELECTED : 0;
+            bits |= shown && !CalRectEmpty(v.layout.day[id]) ? 0 : STATE_SYSTEM_INVISIBLE;
+        }
+        return Child(state, bits);
+    });
 }
 
 HRESULT TableObject::get_accHelp(VARIANT child, BSTR* help)
@@ -445,32 +410,17 @@ HRESULT TableObject::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut)
 
 HRESULT TableObject::get_accFocus(VARIANT* child)
 {
-    if (child == nullptr)
-        return E_INVALIDARG;
-    VariantInit(child);
-    View v;
-    const HRESULT hr = Read(v);
-    if (FAILED(hr))
-        return hr;
-    if (GetFocus() != window_)
-        return S_FALSE;
-    SetChild(child, CHILDID_SELF);
-    return S_OK;
+    return Serve(child, nullptr, [this, child](const View&, LONG) {
+        return GetFocus() != window_ ? S_FALSE : Child(child, CHILDID_SELF);
+    });
 }
 
 HRESULT TableObject::get_accSelection(VARIANT* children)
 {
-    if (children == nullptr)
-        return E_INVALIDARG;
-    VariantInit(children);
-    View v;
-    const HRESULT hr = Read(v);
-    if (FAILED(hr))
-        return hr;
-    if (v.today == 0)
-        return S_FALSE;
-    SetChild(children, v.today);
-    return S_OK;
+    // Today, the one day the view marks, while its month is shown.
+    return Serve(children, nullptr, [children](const View& v, LONG) {
+        return v.today == 0 ? S_FALSE : Child(children, v.today);
+    });
 }
 
 HRESULT TableObject::get_accDefaultAction(VARIANT child, BSTR* action)
@@ -480,14 +430,11 @@ HRESULT TableObject::get_accDefaultAction(VARIANT child, BSTR* action)
 
 HRESULT TableObject::accSelect(LONG flags, VARIANT child)
 {
-    View v;
-    LONG id = 0;
-    const HRESULT hr = ReadChild(child, v, id);
-    if (FAILED(hr))
-        return hr;
-    if (id != CHILDID_SELF || flags != SELFLAG_TAKEFOCUS)
-        return DISP_E_MEMBERNOTFOUND;
-    return SetFocus(window_) != nullptr || GetFocus() == window_ ? S_OK : S_FALSE;
+    return Serve(&child, [this, flags](const View&, LONG id) -> HRESULT {
+        if (id != CHILDID_SELF || flags != SELFLAG_TAKEFOCUS)
+            return DISP_E_MEMBERNOTFOUND;
+        return SetFocus(window_) != nullptr || GetFocus() == window_ ? S_OK : S_FALSE;
+    });
 }
 
 HRESULT TableObject::accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child)
@@ -495,76 +442,55 @@ HRESULT TableObject::accLocation(LONG* left, LONG* top, LONG* width, LONG* heigh
     if (left == nullptr || top == nullptr || width == nullptr || height == nullptr)
         return E_INVALIDARG;
     *left = *top = *width = *height = 0;
-    View v;
-    LONG id = 0;
-    const HRESULT hr = ReadChild(child, v, id);
-    if (FAILED(hr))
-        return hr;
-    const CalRect& r = id == CHILDID_SELF ? v.layout.frame : v.layout.day[id];
-    // Mapped as a rectangle: in a mirrored window client x runs from the
-    // right, and the platform swaps the sides so that left stays left.
-    RECT onScreen{r.left, r.top, r.right, r.bottom};
-    MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&onScreen), 2);
-    *left = onScreen.left;
-    *top = onScreen.top;
-    *width = onScreen.right - onScreen.left;
-    *height = onScreen.bottom - onScreen.top;
-    return S_OK;
+    return Serve(&child, [&](const View& v, LONG id) -> HRESULT {
+        const CalRect& r = id == CHILDID_SELF ? v.layout.frame : v.layout.day[id];
+        // Mapped as a rectangle: in a mirrored window client x runs from the
+        // right, and the platform swaps the sides so that left stays left.
+        RECT onScreen{r.left, r.top, r.right, r.bottom};
+        MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&onScreen), 2);
+        *left = onScreen.left;
+        *top = onScreen.top;
+        *width = onScreen.right - onScreen.left;
+        *height = onScreen.bottom - onScreen.top;
+        return S_OK;
+    });
 }
 
 HRESULT TableObject::accNavigate(LONG direction, VARIANT start, VARIANT* end)
 {
-    if (end == nullptr)
-        return E_INVALIDARG;
-    VariantInit(end);
-    View v;
-    LONG id = 0;
-    const HRESULT hr = ReadChild(start, v, id);
-    if (FAILED(hr))
-        return hr;
-    const int32_t count = v.layout.dayCount;
-    int32_t to = 0;
-    if (direction == NAVDIR_FIRSTCHILD)
-        to = id == CHILDID_SELF && count > 0 ? 1 : 0;
-    else if (direction == NAVDIR_LASTCHILD)
-        to = id == CHILDID_SELF ? count : 0;
-    else if (direction >= NAVDIR_UP && direction <= NAVDIR_PREVIOUS)
-        to = CalDayTowards(v.layout, id, kDaySteps[direction - NAVDIR_UP]);
-    else
-        return E_INVALIDARG;
-    // From the table itself only its children are reached: its siblings are
-    // the window's, which the platform's window object navigates.
-    if (to == 0)
-        return S_FALSE;
-    SetChild(end, to);
-    return S_OK;
+    return Serve(end, &start, [direction, end](const View& v, LONG id) -> HRESULT {
+        const int32_t count = v.layout.dayCount;
+        int32_t to = 0;
+        if (direction == NAVDIR_FIRSTCHILD)
+            to = id == CHILDID_SELF && count > 0 ? 1 : 0;
+        else if (direction == NAVDIR_LASTCHILD)
+            to = id == CHILDID_SELF ? count : 0;
+        else if (direction >= NAVDIR_UP && direction <= NAVDIR_PREVIOUS)
+            to = CalDayTowards(v.layout, id, kDaySteps[direction - NAVDIR_UP]);
+        else
+            return E_INVALIDARG;
+        // From the table itself only its children are reached: its siblings
+        // are the window's, which the platform's window object navigates.
+        return to == 0 ? S_FALSE : Child(end, to);
+    });
 }
 
 HRESULT TableObject::accHitTest(LONG x, LONG y, VARIANT* child)
 {
-    if (child == nullptr)
-        return E_INVALIDARG;
-    VariantInit(child);
-    View v;
-    const HRESULT hr = Read(v);
-    if (FAILED(hr))
-        return hr;
-    POINT p{x, y};
-    ScreenToClient(window_, &p);
-    RECT client{};
-    GetClientRect(window_, &client);
-    if (!PtInRect(&client, p))
-        return S_FALSE;
-    SetChild(child, CalDayAtPoint(v.layout, p.x, p.y));  // 0, the table itself, off the days
-    return S_OK;
+    return Serve(child, nullptr, [this, x, y, child](const View& v, LONG) {
+        POINT p{x, y};
+        ScreenToClient(window_, &p);
+        RECT client{};
+        GetClientRect(window_, &client);
+        if (!PtInRect(&client, p))
+            return S_FALSE;
+        return Child(child, CalDayAtPoint(v.layout, p.x, p.y));  // 0, the table itself, off the days
+    });
 }
 
 HRESULT TableObject::accDoDefaultAction(VARIANT child)
 {
-    View v;
-    LONG id = 0;
-    const HRESULT hr = ReadChild(child, v, id);
-    return FAILED(hr) ? hr : DISP_E_MEMBERNOTFOUND;
+    return Serve(&child, [](const View&, LONG) -> HRESULT { return DISP_E_MEMBERNOTFOUND; });
 }
 
 HRESULT TableObject::put_accName(VARIANT, BSTR)
@@ -583,29 +509,25 @@ HRESULT TableObject::Next(ULONG count, VARIANT* children, ULONG* fetched)
         *fetched = 0;
     if (children == nullptr || (fetched == nullptr && count != 1))
         return E_INVALIDARG;
-    View v;
-    const HRESULT hr = Read(v);
-    if (FAILED(hr))
-        return hr;
-    const auto days = static_cast<ULONG>(v.layout.dayCount);
-    ULONG n = 0;
-    for (; n < count && cursor_ < days; ++n)
-        SetChild(&children[n], static_cast<LONG>(++cursor_));
-    if (fetched != nullptr)
-        *fetched = n;
-    return n == count ? S_OK : S_FALSE;
+    return Serve(nullptr, [this, count, children, fetched](const View& v, LONG) {
+        const auto days = static_cast<ULONG>(v.layout.dayCount);
+        ULONG n = 0;
+        for (; n < count && cursor_ < days; ++n)
+            Child(&children[n], static_cast<LONG>(++cursor_));
+        if (fetched != nullptr)
+            *fetched = n;
+        return n == count ? S_OK : S_FALSE;
+    });
 }
 
 HRESULT TableObject::Skip(ULONG count)
 {
-    View v;
-    const HRESULT hr = Read(v);
-    if (FAILED(hr))
-        return hr;
-    const auto days = static_cast<ULONG>(v.layout.dayCount);
-    const ULONG left = cursor_ < days ? days - cursor_ : 0;
-    cursor_ = count <= left ? cursor_ + count : days;
-    return count <= left ? S_OK : S_FALSE;
+    return Serve(nullptr, [this, count](const View& v, LONG) {
+        const auto days = static_cast<ULONG>(v.layout.dayCount);
+        const ULONG left = cursor_ < days ? days - cursor_ : 0;
+        cursor_ = count <= left ? cursor_ + count : days;
+        return count <= left ? S_OK : S_FALSE;
+    });
 }
 
 HRESULT TableObject::Reset()
@@ -619,15 +541,13 @@ HRESULT TableObject::Clone(IEnumVARIANT** out)
     if (out == nullptr)
         return E_INVALIDARG;
     *out = nullptr;
-    View v;
-    const HRESULT hr = Read(v);
-    if (FAILED(hr))
-        return hr;
-    TableObject* copy = Create(window_, cursor_);
-    if (copy == nullptr)
-        return E_OUTOFMEMORY;
-    *out = copy;
-    return S_OK;
+    return Serve(nullptr, [this, out](const View&, LONG) -> HRESULT {
+        TableObject* copy = Create(window_, cursor_);
+        if (copy == nullptr)
+            return E_OUTOFMEMORY;
+        *out = copy;
+        return S_OK;
+    });
 }
 
 }  // namespace

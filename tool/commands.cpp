@@ -1,8 +1,8 @@
 #include "tool/commands.h"
 
 #include "dialogs/about_box.h"
+#include "dialogs/font_choice.h"
 #include "resource.h"
-#include "tool/font_choice.h"
 
 namespace {
 
@@ -28,13 +28,6 @@ void ChooseFontNow(CalToolState* state)
 }
 
 }  // namespace
-
-void CalSettingsChanged(const CalToolState* state, CalChangeKind kind, BOOL erase)
-{
-    SendMessageA(
-        GetParent(state->window), CTN_SETTINGSCHANGED, reinterpret_cast<WPARAM>(state->window), kind);
-    InvalidateRect(state->window, nullptr, erase);
-}
 
 void CalRunCommand(CalToolState* state, WORD id)
 {

@@ -1,8 +1,8 @@
 #include "tool/context_menu.h"
 
+#include "dialogs/labels.h"
 #include "resource.h"
-#include "tool/labels.h"
-#include "view/month_layout.h"
+#include "tool/tool_view.h"
 #include "view/month_text.h"
 
 namespace {
@@ -39,16 +39,7 @@ void CalShowContextMenu(const CalToolState* state, LPARAM point)
 
 POINT CalKeyboardMenuPoint(const CalToolState* state)
 {
-    RECT client{};
-    GetClientRect(state->window, &client);
-    CalLayoutInput in{};
-    in.width = client.right;
-    in.height = client.bottom;
-    in.weekNumbers = state->settings.weekNumbers;
-    in.firstDay = state->settings.firstDay;
-    in.year = state->shown.wYear;
-    in.month = state->shown.wMonth;
-    const CalMonthLayout layout = CalComputeMonthLayout(in);
+    const CalMonthLayout layout = CalToolLayout(state);
     POINT at{layout.title.left, layout.title.top + layout.rowHeight};
     ClientToScreen(state->window, &at);
     return at;

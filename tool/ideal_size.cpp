@@ -1,7 +1,6 @@
 #include "tool/ideal_size.h"
 
 #include "tool/fit_size.h"
-#include "tool/tool_settings.h"
 #include "view/month_text.h"
 #include "view/text_font.h"
 
@@ -37,15 +36,16 @@ bool MeasureHeader(CalTextFonts& fonts, WORD year, CalTextExtent (&headers)[7])
 
 }  // namespace
 
-uint32_t CalMeasureIdealSize(const CalToolState* state, HWND window)
+uint32_t CalMeasureIdealSize(const CalMonthView& view)
 {
+    HWND window = view.window;
     HDC dc = GetDC(window);
     if (dc == nullptr)
         return kSizeWithoutDc;
-    HFONT font = CalCreateStoredFont(state->settings.font);
+    HFONT font = CalCreateStoredFont(view.font);
     HGDIOBJ displaced = font != nullptr ? SelectObject(dc, font) : nullptr;
     CalTextFonts fonts;
-    CalBeginTexts(fonts, dc, state->settings.font);
+    CalBeginTexts(fonts, dc, view.font);
     // Without the tool's font the measurement is made in the DC's own font;
     // a text the platform refuses to format or measure is no answer, and the
     // host is then given the size without a DC.
@@ -68,7 +68,7 @@ uint32_t CalMeasureIdealSize(const CalToolState* state, HWND window)
     for (int i = 0; i < 3 && measured; ++i)
         measured = Measure(fonts, kDigitRows[i], -1, r, digitRows[i]);
     CalTextExtent headers[7];
-    measured = measured && MeasureHeader(fonts, state->shown.wYear, headers);
+    measured = measured && MeasureHeader(fonts, view.year, headers);
 
     CalEndTexts(fonts);
     if (displaced != nullptr)
@@ -76,6 +76,7 @@ uint32_t CalMeasureIdealSize(const CalToolState* state, HWND window)
     // The DC goes back before the font is deleted: whatever could not be
     // selected back leaves the DC with it.
     ReleaseDC(window, dc);
+    CalFreeTexts(fonts);
     if (font != nullptr)
         DeleteObject(font);
     return measured ? CalWidenForHeader(CalCombineIdealSize(months, digitRows), headers) : kSizeWithoutDc;

@@ -1,6 +1,5 @@
 #include "tool/tool_settings.h"
 
-#include <algorithm>
 #include <cstring>
 
 void CalSetDefaultSettings(CalToolSettings* settings)
@@ -18,26 +17,4 @@ void CalSetDefaultSettings(CalToolSettings* settings)
 LONG CalDefaultFontHeight(UINT dpi)
 {
     return -MulDiv(9, static_cast<int>(dpi), 96);
-}
-
-namespace {
-
-// Glyphs tens of thousands of units tall and wide take the platform seconds,
-// or for ever, to draw: a damaged block must not stall the host's paints.
-constexpr LONG kLargestFontExtent = 1000;
-
-LONG Bounded(LONG extent)
-{
-    return std::clamp(extent, -kLargestFontExtent, kLargestFontExtent);
-}
-
-}  // namespace
-
-HFONT CalCreateStoredFont(const LOGFONTA& font)
-{
-    LOGFONTA copy = font;
-    copy.lfFaceName[LF_FACESIZE - 1] = '\0';
-    copy.lfHeight = Bounded(copy.lfHeight);
-    copy.lfWidth = Bounded(copy.lfWidth);
-    return CreateFontIndirectA(&copy);
 }

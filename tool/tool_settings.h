@@ -1,5 +1,5 @@
-// The settings block of a tool: its defaults for a new tool, and the font
-// made from a block's font.
+// The settings block of a tool: its defaults for a new tool, and its
+// default font's height on a screen.
 #ifndef CALENDAR_TOOL_TOOL_SETTINGS_H
 #define CALENDAR_TOOL_TOOL_SETTINGS_H
 
@@ -14,10 +14,5 @@ void CalSetDefaultSettings(CalToolSettings* settings);
 // 96, as many points on a denser screen (-11 at 120, -14 at 144, -18 at 192),
 // in the units of that screen, as the font chooser gives a height.
 LONG CalDefaultFontHeight(UINT dpi);
-
-// A font made from a font record of a settings block, or null. A stored face
-// name may lack its terminator: the font is made from a copy that has one,
-// and a height or width beyond 1000 units either way is made 1000 units.
-HFONT CalCreateStoredFont(const LOGFONTA& font);
 
 #endif

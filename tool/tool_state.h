@@ -1,5 +1,6 @@
-// The record of one calendar tool window. It begins with the settings block,
-// so the record's address is also the address of the block the host stores.
+// The record of one calendar tool window, how a window finds it, and how a
+// change of its settings ends. It begins with the settings block, so the
+// record's address is also the address of the block the host stores.
 #ifndef CALENDAR_TOOL_TOOL_STATE_H
 #define CALENDAR_TOOL_TOOL_STATE_H
 
@@ -27,6 +28,23 @@ static_assert(std::is_standard_layout_v<CalToolState> && offsetof(CalToolState, 
 inline CalToolState* CalToolFromWindow(HWND window)
 {
     return reinterpret_cast<CalToolState*>(GetWindowLongPtrA(window, 0));
+}
+
+// What CTN_SETTINGSCHANGED carries as lParam: which kind of change it was.
+enum CalChangeKind : LPARAM {
+    CAL_CHANGED_OPTION = 0,        // an option of the context menu
+    CAL_CHANGED_FONT_OR_PAGE = 1,  // a font confirmed in the context menu, or a page's apply
+};
+
+// How every change of the record's settings ends, from the menu or from an
+// applied page: the record is up to date before the host hears of it
+// (CTN_SETTINGSCHANGED to the tool's parent, with kind as lParam), and the
+// tool is then repainted, erasing first when erase says so.
+inline void CalSettingsChanged(const CalToolState* state, CalChangeKind kind, BOOL erase)
+{
+    SendMessageA(
+        GetParent(state->window), CTN_SETTINGSCHANGED, reinterpret_cast<WPARAM>(state->window), kind);
+    InvalidateRect(state->window, nullptr, erase);
 }
 
 #endif

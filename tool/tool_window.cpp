@@ -17,7 +17,7 @@
 #include "tool/ideal_size.h"
 #include "tool/navigation.h"
 #include "tool/shown_month.h"
-#include "view/month_paint.h"
+#include "tool/tool_view.h"
 
 namespace {
 
@@ -95,13 +95,18 @@ LRESULT OnDoubleClick(CalToolState* state)
     return 0;
 }
 
+SYSTEMTIME Now()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now;
+}
+
 LRESULT OnTimer(CalToolState* state)
 {
     if (state == nullptr)
         return 0;
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    if (CalDayChanged(state->shown.wDay, now.wDay)) {
+    if (CalDayChanged(state->shown.wDay, Now().wDay)) {
         CalResetToToday(state);
         Invalidate(state->window);
         CalAnnounceShownMonth(state->window);
@@ -209,8 +214,7 @@ LRESULT OnTimeChange(CalToolState* state)
 {
     if (state == nullptr)
         return 0;
-    SYSTEMTIME now;
-    GetLocalTime(&now);
+    const SYSTEMTIME now = Now();
     if (now.wDay != state->shown.wDay || now.wMonth != state->todayMonth || now.wYear != state->todayYear)
         CalReturnToToday(state);
     Invalidate(state->window);
@@ -238,10 +242,15 @@ LRESULT OnCommand(CalToolState* state, WPARAM wParam)
     return 0;
 }
 
+// Measured in the font the user chose, which the view may not show yet.
 LRESULT OnGetIdealSize(HWND window, const CalToolState* state)
 {
-    return static_cast<LRESULT>(
-        state != nullptr ? CalMeasureIdealSize(state, window) : CalPackSize(160, 120));
+    if (state == nullptr)
+        return static_cast<LRESULT>(CalPackSize(160, 120));
+    CalMonthView view = CalToolView(state);
+    view.window = window;
+    view.font = state->settings.font;
+    return static_cast<LRESULT>(CalMeasureIdealSize(view));
 }
 
 }  // namespace

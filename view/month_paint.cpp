@@ -1,7 +1,5 @@
 #include "view/month_paint.h"
 
-#include "tool/background_request.h"
-#include "tool/tool_settings.h"
 #include "view/contrast.h"
 #include "view/month_layout.h"
 #include "view/month_text.h"
@@ -55,34 +53,22 @@ void DrawHeader(CalTextFonts& fonts, const CalMonthLayout& layout, WORD year, WO
     }
 }
 
-bool HighContrastOn()
-{
-    HIGHCONTRASTW scheme{};
-    scheme.cbSize = sizeof scheme;
-    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof scheme, &scheme, 0) &&
-        (scheme.dwFlags & HCF_HIGHCONTRASTON) != 0;
-}
-
 // Today's cell: a sunken edge on the cell made one pixel taller, filled with
 // the highlight colour unless the host's background is to show through. In a
 // high-contrast scheme, or one whose highlight would swallow the text, the
 // fill and the number take the selection colours, as a selected item does.
-void DrawToday(CalTextFonts& fonts, const CalMonthLayout& layout, int day, bool fill)
+void DrawToday(CalTextFonts& fonts, const CalMonthLayout& layout, int day, bool fill, const CalViewColours& colours)
 {
     HDC dc = fonts.dc;
-    COLORREF fillColour = GetSysColor(COLOR_BTNHIGHLIGHT);
-    const bool selection =
-        fill && CalTodayInSelectionColours(HighContrastOn(), fillColour, GetSysColor(COLOR_BTNTEXT));
-    if (selection)
-        fillColour = GetSysColor(COLOR_HIGHLIGHT);
-    HBRUSH highlight = CreateSolidBrush(fillColour);
+    const bool selection = fill && CalTodayInSelectionColours(colours.highContrast, colours.today, colours.text);
+    HBRUSH highlight = CreateSolidBrush(selection ? colours.selection : colours.today);
     RECT edge = ToRect(layout.todayEdge);
     DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
     if (highlight != nullptr && fill) {
         RECT inside = ToRect(layout.todayFill);
         FillRect(dc, &inside, highlight);
     }
-    const COLORREF oldText = selection ? SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT)) : CLR_INVALID;
+    const COLORREF oldText = selection ? SetTextColor(dc, colours.selectionText) : CLR_INVALID;
     DrawNumber(fonts, day, kDayNumberMax, layout.todayNumber);
     if (oldText != CLR_INVALID)
         SetTextColor(dc, oldText);
@@ -92,11 +78,12 @@ void DrawToday(CalTextFonts& fonts, const CalMonthLayout& layout, int day, bool 
 
 // today is 0, or a day number that a shorter month may not have: then no
 // day is marked.
-void DrawDays(CalTextFonts& fonts, const CalMonthLayout& layout, int today, bool fillToday)
+void DrawDays(CalTextFonts& fonts, const CalMonthLayout& layout, int today, bool fillToday,
+    const CalViewColours& colours)
 {
     for (int d = 1; d <= layout.dayCount; ++d) {
         if (d == today)
-            DrawToday(fonts, layout, d, fillToday);
+            DrawToday(fonts, layout, d, fillToday, colours);
         else
             DrawNumber(fonts, d, kDayNumberMax, layout.day[d]);
     }
@@ -109,21 +96,13 @@ void DrawTitle(CalTextFonts& fonts, const CalMonthLayout& layout, WORD year, WOR
     DrawClipped(fonts, title, length, CAL_TITLE_MAX, layout.title, DT_SINGLELINE | DT_CENTER);
 }
 
-// The day marked as today in the shown month, 0 while another month is shown.
-int TodayInShownMonth(const CalToolState* state)
-{
-    const SYSTEMTIME& shown = state->shown;
-    return state->todayMonth == shown.wMonth && state->todayYear == shown.wYear ? shown.wDay : 0;
-}
-
 // Everything inside the frame, drawn into the off-screen surface dc, whose
 // brush, font and text colour are already the view's.
-void ComposeView(HWND window, HDC dc, const RECT& client, HBRUSH face, const CalToolState* state)
+void ComposeView(HDC dc, const RECT& client, HBRUSH face, const CalMonthView& view, CalTextFonts& fonts)
 {
-    const CalToolSettings& settings = state->settings;
-    const bool hostBackground = settings.useBackground != 0;
+    const bool hostBackground = view.hostBackground != nullptr;
     if (hostBackground)
-        CalRequestBackground(window, &client, dc);
+        view.hostBackground(view.window, &client, dc);
 
     RECT r = client;
     DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT | BF_ADJUST);
@@ -131,24 +110,14 @@ void ComposeView(HWND window, HDC dc, const RECT& client, HBRUSH face, const Cal
         FillRect(dc, &r, face);
     const int oldMode = SetBkMode(dc, TRANSPARENT);
 
-    CalLayoutInput in{};
-    in.width = client.right;
-    in.height = client.bottom;
-    in.weekNumbers = settings.weekNumbers;
-    in.firstDay = settings.firstDay;
-    in.year = state->shown.wYear;
-    in.month = state->shown.wMonth;
-    in.todayDay = TodayInShownMonth(state);
-    const CalMonthLayout layout = CalComputeMonthLayout(in);
-
-    CalTextFonts fonts;
-    CalBeginTexts(fonts, dc, state->appliedFont);
-    if (settings.weekNumbers != 0)
+    const CalMonthLayout layout = CalViewLayout(view, client.right, client.bottom);
+    CalBeginTexts(fonts, dc, view.font);
+    if (view.weekNumbers != 0)
         DrawWeekNumbers(fonts, layout);
     DrawSeparator(dc, layout);
-    DrawHeader(fonts, layout, state->shown.wYear, state->shown.wMonth);
-    DrawDays(fonts, layout, in.todayDay, !hostBackground);
-    DrawTitle(fonts, layout, state->shown.wYear, state->shown.wMonth);
+    DrawHeader(fonts, layout, view.year, view.month);
+    DrawDays(fonts, layout, CalViewToday(view), !hostBackground, view.colours);
+    DrawTitle(fonts, layout, view.year, view.month);
     CalEndTexts(fonts);
     SetBkMode(dc, oldMode);
 }
@@ -175,8 +144,9 @@ void DrawFocusMark(HDC dc, const RECT& client)
 
 }  // namespace
 
-void CalPaintMonth(HWND window, HDC dc, const CalToolState* state)
+void CalPaintView(HDC dc, const CalMonthView& view)
 {
+    HWND window = view.window;
     RECT client;
     if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0)
         return;  // nothing to show, and no zero-sized bitmap to make
@@ -204,13 +174,14 @@ void CalPaintMonth(HWND window, HDC dc, const CalToolState* state)
     if (layout != GDI_ERROR && (layout & LAYOUT_RTL) != 0)
         SetLayout(offscreen, layout);
 
-    HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+    HBRUSH face = CreateSolidBrush(view.colours.face);
     HGDIOBJ oldBrush = SelectObject(offscreen, face);
-    const COLORREF oldTextColor = SetTextColor(offscreen, GetSysColor(COLOR_BTNTEXT));
-    HFONT font = CalCreateStoredFont(state->appliedFont);
+    const COLORREF oldTextColor = SetTextColor(offscreen, view.colours.text);
+    HFONT font = CalCreateStoredFont(view.font);
     HGDIOBJ oldFont = font != nullptr ? SelectObject(offscreen, font) : nullptr;
 
-    ComposeView(window, offscreen, client, face, state);
+    CalTextFonts fonts;
+    ComposeView(offscreen, client, face, view, fonts);
 
     if (oldTextColor != CLR_INVALID)
         SetTextColor(offscreen, oldTextColor);
@@ -228,6 +199,7 @@ void CalPaintMonth(HWND window, HDC dc, const CalToolState* state)
     // The surface goes before the objects: a selection that could not be
     // undone is let go with it, and every object is then free to delete.
     DeleteDC(offscreen);
+    CalFreeTexts(fonts);
     DeleteObject(bitmap);
     if (font != nullptr)
         DeleteObject(font);

@@ -1,8 +1,9 @@
 #include "view/text_font.h"
 
+#include <algorithm>
 #include <initializer_list>
 
-#include "tool/tool_settings.h"
+#include "view/face_choice.h"
 #include "view/text_units.h"
 
 namespace {
@@ -70,22 +71,96 @@ bool FontHas(HDC dc, HFONT font, const wchar_t* text, int length)
     return has;
 }
 
-// A font made from model, kept if it has every glyph of text.
-HFONT FontWithGlyphs(HDC dc, const LOGFONTA& model, const wchar_t* text, int length)
+// The line of the font selected into dc; nothing known when the platform
+// cannot tell.
+CalFaceLine LineOf(HDC dc)
 {
-    HFONT font = CalCreateStoredFont(model);
-    if (font == nullptr || FontHas(dc, font, text, length))
-        return font;
-    DeleteObject(font);
-    return nullptr;
+    TEXTMETRICW metrics{};
+    if (!GetTextMetricsW(dc, &metrics))
+        return CalFaceLine{0, 0};
+    return CalFaceLine{metrics.tmHeight, metrics.tmHeight - metrics.tmInternalLeading};
+}
+
+// The fonts found with every glyph of a text, in the platform's order of
+// preference, with their lines: what the choice by size chooses among. They
+// are tried in a surface of their own, which is let go before they are
+// deleted: none is deleted while selected, whatever selection failed.
+struct Candidates {
+    static constexpr int kMost = 8;
+    HDC dc = nullptr;
+    HGDIOBJ original = nullptr;  // the surface's own font
+    HFONT font[kMost];
+    CalFaceLine line[kMost];
+    int count = 0;
+    HFONT stuck[kMost];  // fonts the surface would not give back
+    int stuckCount = 0;
+};
+
+// A font tried and not kept: deleted once it is no longer selected.
+void Drop(Candidates& c, HFONT font, HGDIOBJ previous)
+{
+    if (SelectObject(c.dc, previous) != nullptr)
+        DeleteObject(font);
+    else if (c.stuckCount < Candidates::kMost)
+        c.stuck[c.stuckCount++] = font;
+}
+
+// Makes a font from model and keeps it as a candidate if it has every glyph
+// of text. Returns whether it is one in proportion: the first such ends the
+// search. Once the list is full, only one in proportion gets in, in place of
+// the last.
+bool Consider(Candidates& c, const LOGFONTA& model, const wchar_t* text, int length)
+{
+    HFONT font = c.dc != nullptr ? CalCreateStoredFont(model) : nullptr;
+    if (font == nullptr)
+        return false;
+    HGDIOBJ previous = SelectObject(c.dc, font);
+    if (previous == nullptr) {
+        DeleteObject(font);
+        return false;
+    }
+    if (c.original == nullptr)
+        c.original = previous;
+    const bool has = HasAll(c.dc, text, length);
+    const CalFaceLine line = has ? LineOf(c.dc) : CalFaceLine{};
+    const bool fits = has && CalLineInProportion(line);
+    if (has && c.count == Candidates::kMost && fits)
+        DeleteObject(c.font[--c.count]);  // selected no longer: this one is
+    if (!has || c.count == Candidates::kMost) {
+        Drop(c, font, previous);
+        return false;
+    }
+    c.font[c.count] = font;
+    c.line[c.count++] = line;
+    return fits;
+}
+
+// The candidate chosen by size (view/face_choice), or null; the surface goes
+// first, then every other font. Its line goes to line when asked for.
+HFONT Choose(Candidates& c, CalFaceLine* line)
+{
+    const int chosen = CalChooseFace(c.line, c.count);
+    if (c.original != nullptr)
+        SelectObject(c.dc, c.original);
+    if (c.dc != nullptr)
+        DeleteDC(c.dc);
+    for (int i = 0; i < c.count; ++i)
+        if (i != chosen)
+            DeleteObject(c.font[i]);
+    for (int i = 0; i < c.stuckCount; ++i)
+        DeleteObject(c.stuck[i]);
+    if (chosen < 0)
+        return nullptr;
+    if (line != nullptr)
+        *line = c.line[chosen];
+    return c.font[chosen];
 }
 
 struct FaceSearch {
-    HDC dc;
     const LOGFONTA* model;
     const wchar_t* text;
     int length;
-    HFONT found;
+    Candidates* found;
 };
 
 int CALLBACK TryFace(const LOGFONTA* face, const TEXTMETRICA*, DWORD type, LPARAM data)
@@ -97,8 +172,7 @@ int CALLBACK TryFace(const LOGFONTA* face, const TEXTMETRICA*, DWORD type, LPARA
     LOGFONTA model = *search.model;
     CopyMemory(model.lfFaceName, face->lfFaceName, sizeof model.lfFaceName);
     model.lfCharSet = face->lfCharSet;
-    search.found = FontWithGlyphs(search.dc, model, search.text, search.length);
-    return search.found == nullptr ? 1 : 0;
+    return Consider(*search.found, model, search.text, search.length) ? 0 : 1;
 }
 
 // The faces found by searching every installed one, by the Unicode block
@@ -129,52 +203,79 @@ wchar_t BlockOf(wchar_t c)
     return static_cast<wchar_t>(c & ~0x7F);
 }
 
-// The first installed face that has every glyph of text, remembered for
-// the texts of its block that follow.
-HFONT SearchFaces(HDC dc, const LOGFONTA& stored, const wchar_t* text, int length)
+// Keeps the face a search chose for block, or that none was found.
+void Remember(wchar_t block, HFONT chosen)
+{
+    FoundFace& found = g_foundFaces[g_foundCount < 8 ? g_foundCount++ : g_foundNext];
+    if (g_foundCount == 8)
+        g_foundNext = (g_foundNext + 1) % 8;
+    found = FoundFace{block, DEFAULT_CHARSET, ""};
+    LOGFONTA face{};
+    if (chosen != nullptr && GetObjectA(chosen, sizeof face, &face) == sizeof face) {
+        CopyMemory(found.face, face.lfFaceName, sizeof found.face);
+        found.charset = face.lfCharSet;
+    }
+}
+
+// Adds the installed faces that have every glyph of text: the one found for
+// its block before, where it has them, else those of a search of every
+// installed face, in the platform's order, up to the first in proportion.
+// What a search chooses is remembered for the texts of its block that follow.
+void SearchFaces(HDC dc, const LOGFONTA& stored, const wchar_t* text, int length, Candidates& c)
 {
     const wchar_t block = BlockOf(text[0]);
+    const int before = c.count;
     if (const FoundFace* known = KnownFace(block)) {
         if (known->face[0] == '\0')
-            return nullptr;
+            return;
         LOGFONTA model = stored;
         CopyMemory(model.lfFaceName, known->face, sizeof model.lfFaceName);
         model.lfCharSet = known->charset;
-        if (HFONT font = FontWithGlyphs(dc, model, text, length))
-            return font;
+        Consider(c, model, text, length);
+        if (c.count > before)
+            return;
     }
-    FaceSearch search{dc, &stored, text, length, nullptr};
+    FaceSearch search{&stored, text, length, &c};
     LOGFONTA every{};
     every.lfCharSet = DEFAULT_CHARSET;
     EnumFontFamiliesExA(dc, &every, TryFace, reinterpret_cast<LPARAM>(&search), 0);
     if (KnownFace(block) == nullptr) {
-        FoundFace& found = g_foundFaces[g_foundCount < 8 ? g_foundCount++ : g_foundNext];
-        if (g_foundCount == 8)
-            g_foundNext = (g_foundNext + 1) % 8;
-        found = FoundFace{block, DEFAULT_CHARSET, ""};
-        LOGFONTA chosen{};
-        if (search.found != nullptr && GetObjectA(search.found, sizeof chosen, &chosen) == sizeof chosen) {
-            CopyMemory(found.face, chosen.lfFaceName, sizeof found.face);
-            found.charset = chosen.lfCharSet;
-        }
+        const int chosen = CalChooseFace(c.line + before, c.count - before);
+        Remember(block, chosen >= 0 ? c.font[before + chosen] : nullptr);
     }
-    return search.found;
 }
 
 // A font for the characters the tool's font lacks, in the platform's order:
 // the same face for the locale's character set, then for the default one,
-// then the first installed face that has them all.
-HFONT FindFallback(HDC dc, const LOGFONTA& stored, const wchar_t* lacking, int length)
+// then the installed faces that have them all; of those, the first in
+// proportion, else the one least out of it. Its line goes to line when asked for.
+HFONT FindFallback(HDC dc, const LOGFONTA& stored, const wchar_t* lacking, int length, CalFaceLine* line = nullptr)
 {
+    Candidates c;
+    c.dc = CreateCompatibleDC(dc);
     LOGFONTA model = stored;
+    bool found = false;
     for (BYTE charset : {LocaleCharset(), BYTE{DEFAULT_CHARSET}}) {
-        if (charset == stored.lfCharSet)
+        if (found || charset == stored.lfCharSet)
             continue;
         model.lfCharSet = charset;
-        if (HFONT font = FontWithGlyphs(dc, model, lacking, length))
-            return font;
+        found = Consider(c, model, lacking, length);
     }
-    return SearchFaces(dc, stored, lacking, length);
+    if (!found && c.dc != nullptr)
+        SearchFaces(dc, stored, lacking, length, c);
+    return Choose(c, line);
+}
+
+// A font of the texts done with: deleted by CalFreeTexts, once the surface
+// it may still be selected into (a selection refused) has gone.
+void Retire(CalTextFonts& fonts, HFONT font)
+{
+    if (font == nullptr)
+        return;
+    if (fonts.retiredCount < CalTextFonts::kRetired)
+        fonts.retired[fonts.retiredCount++] = font;
+    else
+        DeleteObject(font);
 }
 
 // The paint's fallback for the characters lacking: the one it has if that
@@ -190,8 +291,7 @@ HFONT FallbackFor(CalTextFonts& fonts, const wchar_t* lacking, int length)
         fonts.unfound = BlockOf(lacking[0]);
         return nullptr;
     }
-    if (fonts.fallback != nullptr)
-        DeleteObject(fonts.fallback);
+    Retire(fonts, fonts.fallback);
     fonts.fallback = found;
     return found;
 }
@@ -292,6 +392,19 @@ int DrawRuns(HDC dc, HFONT fallback, const wchar_t* text, int length, const bool
 
 }  // namespace
 
+HFONT CalCreateStoredFont(const LOGFONTA& font)
+{
+    // Glyphs tens of thousands of units tall and wide take the platform
+    // seconds, or for ever, to draw: a damaged block must not stall the
+    // host's paints.
+    constexpr LONG kLargest = 1000;
+    LOGFONTA copy = font;
+    copy.lfFaceName[LF_FACESIZE - 1] = '\0';
+    copy.lfHeight = std::clamp(copy.lfHeight, -kLargest, kLargest);
+    copy.lfWidth = std::clamp(copy.lfWidth, -kLargest, kLargest);
+    return CreateFontIndirectA(&copy);
+}
+
 void CalBeginTexts(CalTextFonts& fonts, HDC dc, const LOGFONTA& stored)
 {
     fonts.dc = dc;
@@ -299,6 +412,25 @@ void CalBeginTexts(CalTextFonts& fonts, HDC dc, const LOGFONTA& stored)
     fonts.fallback = nullptr;
     fonts.digits = -1;
     fonts.unfound = 0xFFFF;
+    fonts.own = nullptr;
+    fonts.ownDisplaced = nullptr;
+    fonts.retiredCount = 0;
+    // A locale's mapping can give the stored name to a face made for
+    // formulas, whose line is several times its letters: the texts are then
+    // drawn in a face that is in proportion and has the digits every month
+    // shows, as a fallback is chosen.
+    if (CalLineInProportion(LineOf(dc)))
+        return;
+    CalFaceLine line{};
+    HFONT own = FindFallback(dc, stored, L"0123456789", 10, &line);
+    HGDIOBJ displaced = own != nullptr && CalLineInProportion(line) ? SelectObject(dc, own) : nullptr;
+    if (displaced == nullptr) {
+        if (own != nullptr)
+            DeleteObject(own);
+        return;
+    }
+    fonts.own = own;
+    fonts.ownDisplaced = displaced;
 }
 
 int CalDrawText(CalTextFonts& fonts, const wchar_t* text, int length, RECT* rect, UINT flags)
@@ -331,7 +463,17 @@ int CalDrawText(CalTextFonts& fonts, const wchar_t* text, int length, RECT* rect
 
 void CalEndTexts(CalTextFonts& fonts)
 {
-    if (fonts.fallback != nullptr)
-        DeleteObject(fonts.fallback);
+    if (fonts.own != nullptr)
+        SelectObject(fonts.dc, fonts.ownDisplaced);
+    Retire(fonts, fonts.fallback);
+    Retire(fonts, fonts.own);
     fonts.fallback = nullptr;
+    fonts.own = nullptr;
+}
+
+void CalFreeTexts(CalTextFonts& fonts)
+{
+    for (int i = 0; i < fonts.retiredCount; ++i)
+        DeleteObject(fonts.retired[i]);
+    fonts.retiredCount = 0;
 }

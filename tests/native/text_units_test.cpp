@@ -1,12 +1,16 @@
 // Whole characters in UTF-16: where a text may be cut, what its first
 // character is, and how many different initials seven texts hold, in
-// scripts whose characters take more than one unit.
+// scripts whose characters take more than one unit; and the face a text is
+// drawn in, chosen by the size of its line, with the metrics of the faces a
+// 9-pixel font met in the tests' locales: a sans face's line of 13, Thai's
+// of 14, a Nastaliq's of 22 and a mathematical face's of 39.
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "view/face_choice.h"
 #include "view/text_units.h"
 
 namespace {
@@ -85,6 +89,37 @@ TEST(TextUnitsTest, DistinctInitialsCountWholeCharacters)
             lengths[i] = CalFirstCharacter(initials[i], Length(c.names[i]));
         }
         EXPECT_EQ(CalDistinctTexts(initials, lengths), c.distinct);
+    }
+}
+
+TEST(FaceChoice, TheFirstFaceInProportionElseTheLeastOutOfIt)
+{
+    constexpr CalFaceLine kSans{13, 9};
+    constexpr CalFaceLine kThai{14, 9};
+    constexpr CalFaceLine kNastaliq{22, 9};
+    constexpr CalFaceLine kMath{39, 9};
+    constexpr CalFaceLine kUnmeasured{0, 0};
+    struct Case {
+        const char* what;
+        std::vector<CalFaceLine> faces;  // in the platform's order
+        int chosen;
+    } const cases[] = {
+        {"no face has the glyphs", {}, -1},
+        {"the platform's first face, when it is in proportion", {kThai, kSans}, 0},
+        {"a tall script's face is still in proportion", {kNastaliq, kSans}, 0},
+        {"a mathematical face gives way to the next", {kMath, kThai}, 1},
+        {"and to the next in proportion, however far down", {kMath, {40, 9}, {30, 9}, kSans, kThai}, 3},
+        {"three times the letters is the most", {{27, 9}, kSans}, 0},
+        {"one pixel more is out", {{28, 9}, kSans}, 1},
+        {"none in proportion: the one least out of it", {kMath, {28, 9}, {60, 12}}, 1},
+        {"ratios, not lines: 60 on 15 letters is nearer than 40 on 9", {kMath, {60, 15}}, 1},
+        {"of two alike, the earlier", {{40, 10}, {80, 20}}, 0},
+        {"a face the platform could not measure is taken as given", {kUnmeasured, kSans}, 0},
+        {"and so is one with no letters' height", {{39, 0}, kSans}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(CalChooseFace(c.faces.data(), static_cast<int>(c.faces.size())), c.chosen);
     }
 }
 

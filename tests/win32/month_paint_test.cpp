@@ -19,8 +19,8 @@
 #include "tests/win32/support/test_parent.h"
 #include "tool/tool_settings.h"
 #include "tool/tool_state.h"
+#include "tool/tool_view.h"
 #include "view/month_layout.h"
-#include "view/month_paint.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "plugin/module.h"
 #include "tests/win32/support/import_hooks.h"
-#include "tool/labels.h"
+#include "dialogs/labels.h"
 #include "view/month_text.h"
 
 namespace {

@@ -1,6 +1,7 @@
-// The font chooser, shared by the context menu and the properties page.
-#ifndef CALENDAR_TOOL_FONT_CHOICE_H
-#define CALENDAR_TOOL_FONT_CHOICE_H
+// The font chooser, a common dialog shared by the context menu and the
+// properties page.
+#ifndef CALENDAR_DIALOGS_FONT_CHOICE_H
+#define CALENDAR_DIALOGS_FONT_CHOICE_H
 
 #include "tool/tool_state.h"
 

@@ -1,4 +1,4 @@
-#include "tool/labels.h"
+#include "dialogs/labels.h"
 
 #include "plugin/module.h"
 

@@ -1,4 +1,4 @@
-#include "tool/font_choice.h"
+#include "dialogs/font_choice.h"
 
 #include <commdlg.h>
 

@@ -1,7 +1,7 @@
 // The labels of the context menu, the properties page and the About box,
 // from the library's string table.
-#ifndef CALENDAR_TOOL_LABELS_H
-#define CALENDAR_TOOL_LABELS_H
+#ifndef CALENDAR_DIALOGS_LABELS_H
+#define CALENDAR_DIALOGS_LABELS_H
 
 #include <windows.h>
 
