@@ -7,11 +7,6 @@ set(CAL_SCREENS_PICTURE ${CMAKE_BINARY_DIR}/screens.png CACHE FILEPATH "The pict
 set(screens_dir ${CMAKE_BINARY_DIR}/screens)
 file(MAKE_DIRECTORY ${screens_dir})
 
-if(CAL_EMULATED)
-    set_property(GLOBAL APPEND PROPERTY CAL_LEFT_OUT screens_picture)
-    return()
-endif()
-
 foreach(screen standard dpi144 dpi192 contrast)
     cal_screen_prefix(${screen} prefix setting)
     cal_host_picture_run(screens_${screen} ${screens_dir}/${screen}.png ${prefix} "LC_ALL=en_US.UTF-8;${setting}")

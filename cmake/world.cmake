@@ -8,11 +8,6 @@ set(CAL_WORLD_PICTURE ${CMAKE_BINARY_DIR}/world.png CACHE FILEPATH "The picture 
 set(world_dir ${CMAKE_BINARY_DIR}/world)
 file(MAKE_DIRECTORY ${world_dir})
 
-if(CAL_EMULATED)
-    set_property(GLOBAL APPEND PROPERTY CAL_LEFT_OUT world_picture)
-    return()
-endif()
-
 set(world_pictures "")
 foreach(locale ${CAL_WORLD_LOCALES})
     # The host's report, where each calendar lies, is kept beside the picture.
