@@ -1,5 +1,6 @@
-// The marks a tool keeps per month: cut to the month's days, only for months
-// it can show, and bounded, the month told longest ago giving way.
+// The marks a tool keeps per month: bounded, the month told longest ago
+// giving way, right across a wrap of the store's clock. (What a month keeps
+// of the bits it is told is checked through the tool, under Wine.)
 #include <gtest/gtest.h>
 
 #include "plugin/cal_protocol.h"
@@ -11,35 +12,6 @@ uint32_t Kept(const CalMarkedMonths& store, int32_t year, int32_t month)
 {
     const CalMarkedMonth* e = CalFindMarks(store, year, month);
     return e != nullptr ? e->days : 0xDEADu;
-}
-
-TEST(MarkedMonths, DaysPastTheMonthsEndAndMonthsItCannotShowAreDropped)
-{
-    const struct {
-        int32_t year, month;
-        uint32_t told, kept;
-    } cases[] = {
-        {2023, 2, 0xFFFFFFFFu, 0x0FFFFFFFu},  // 28 days
-        {2024, 2, 0xFFFFFFFFu, 0x1FFFFFFFu},  // 29 days
-        {1900, 2, 0x30000000u, 0u},           // no leap day in 1900
-        {2000, 2, 0x30000000u, 0x10000000u},  // but in 2000
-        {2025, 4, 0xFFFFFFFFu, 0x3FFFFFFFu},
-        {2025, 12, 0xFFFFFFFFu, 0x7FFFFFFFu},
-        {1601, 1, 0x80000001u, 1u},
-        {9999, 12, 0x40000000u, 0x40000000u},
-        {1600, 12, 1u, 0xDEADu},
-        {10000, 1, 1u, 0xDEADu},
-        {2025, 0, 1u, 0xDEADu},
-        {2025, 13, 1u, 0xDEADu},
-        {-2025, 1, 1u, 0xDEADu},
-    };
-    for (const auto& c : cases) {
-        CalMarkedMonths store{};
-        CalKeepMarks(store, c.year, c.month, c.told);
-        EXPECT_EQ(Kept(store, c.year, c.month), c.kept) << c.year << "-" << c.month;
-    }
-    CalMarkedMonths store{};
-    EXPECT_EQ(CalFindMarks(store, 0, 0), nullptr) << "a free entry is no month";
 }
 
 TEST(MarkedMonths, TheStoreIsBoundedAndLetsGoOfTheMonthToldLongestAgo)
@@ -79,13 +51,9 @@ TEST(MarkedMonths, TheStoreIsBoundedAndLetsGoOfTheMonthToldLongestAgo)
 
 TEST(PackedDate, FieldsComeBackAsPacked)
 {
-    const uint32_t d = CalPackDate(2026, 12, 31);
-    EXPECT_EQ(d, 0x07EA0C1Fu);
-    EXPECT_EQ(CalDateYear(d), 2026);
-    EXPECT_EQ(CalDateMonth(d), 12);
-    EXPECT_EQ(CalDateDay(d), 31);
-    EXPECT_EQ(CalPackDate(9999, 1, 1), 0x270F0101u);
-    EXPECT_EQ(CalDateYear(CalPackDate(65535, 255, 255)), 65535) << "the year is unsigned";
+    const uint32_t d = CalPackDate(9999, 12, 31);
+    EXPECT_EQ(d, 0x270F0C1Fu);
+    EXPECT_EQ(CalDateYear(d) * 10000 + CalDateMonth(d) * 100 + CalDateDay(d), 99991231);
 }
 
 }  // namespace
