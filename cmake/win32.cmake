@@ -18,6 +18,7 @@ add_library(cal_win32 OBJECT
     tool/host_requests.cpp
     tool/ideal_size.cpp
     tool/tool_view.cpp
+    tool/day_marks.cpp
     tool/accessible.cpp
     view/month_text.cpp
     view/text_font.cpp

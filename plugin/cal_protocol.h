@@ -1,5 +1,5 @@
 /* The platform-free half of the host protocol: message numbers, the packed
-   size and the size-fit request. Included by caltool.h, which hosts use;
+   size, the size-fit request and the packed date. Included by caltool.h, which hosts use;
    free of platform headers so that the size arithmetic builds natively. */
 #ifndef CALENDAR_PLUGIN_CAL_PROTOCOL_H
 #define CALENDAR_PLUGIN_CAL_PROTOCOL_H
@@ -16,10 +16,14 @@
 #define CTM_FITSIZE (CAL_WM_USER + 109)      /* 0x46D: lParam = CalFitRequest*; result packed size */
 #define CTM_FITSIZE2 (CAL_WM_USER + 110)     /* 0x46E: answered as CTM_FITSIZE */
 #define CTM_FITSIZE3 (CAL_WM_USER + 111)     /* 0x46F: answered as CTM_FITSIZE */
+#define CTM_SETDAYMARKS                                                                                      \
+    (CAL_WM_USER + 120) /* 0x478: wParam = count, lParam = const CalDayMarks*; result non-zero when taken */
 #define CTN_SETTINGSCHANGED                                                                                  \
     (CAL_WM_USER + 130) /* 0x482: wParam = tool window, lParam = 1 after a font change or a page apply */
 #define CTN_SHOWPROPERTIES (CAL_WM_USER + 131)  /* 0x483: wParam = tool window */
 #define CTN_PAINTBACKGROUND (CAL_WM_USER + 139) /* 0x48B: lParam = CalBackgroundRequest* */
+#define CTN_GETDAYMARKS                                                                                      \
+    (CAL_WM_USER + 140) /* 0x48C: wParam = tool window, lParam = CalDayMarks*; non-zero when filled */
 
 /* Command id, in the low 16 bits of a WM_COMMAND's wParam, with which the
    host applies an open properties page. */
@@ -41,6 +45,25 @@ static inline uint32_t CalPackedWidth(uint32_t packed)
 static inline uint32_t CalPackedHeight(uint32_t packed)
 {
     return packed >> 16;
+}
+
+/* A date in 32 bits: the year in bits 16-31, the month (1-12) in bits 8-15,
+   the day (1-31) in bits 0-7. */
+static inline uint32_t CalPackDate(int32_t year, int32_t month, int32_t day)
+{
+    return (((uint32_t)year & 0xFFFFu) << 16) | (((uint32_t)month & 0xFFu) << 8) | ((uint32_t)day & 0xFFu);
+}
+static inline int32_t CalDateYear(uint32_t date)
+{
+    return (int32_t)(date >> 16);
+}
+static inline int32_t CalDateMonth(uint32_t date)
+{
+    return (int32_t)((date >> 8) & 0xFFu);
+}
+static inline int32_t CalDateDay(uint32_t date)
+{
+    return (int32_t)(date & 0xFFu);
 }
 
 /* The record whose address CTM_FITSIZE carries: 24 bytes, read only. */

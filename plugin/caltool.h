@@ -39,6 +39,16 @@ typedef struct CalBackgroundRequest {
     DWORD reserved[3]; /* always 0 */
 } CalBackgroundRequest;
 
+/* One month's marked days: bit n - 1 of days marks day n, drawn in bold.
+   CTN_GETDAYMARKS hands the host one with year and month set and days 0, to
+   fill; CTM_SETDAYMARKS hands the tool an array of them, which it copies.
+   Bits past the month's last day are ignored. 12 bytes. */
+typedef struct CalDayMarks {
+    LONG year;  /* 1601 ... 9999 */
+    LONG month; /* 1 ... 12 */
+    DWORD days;
+} CalDayMarks;
+
 /* The library's four exports, under these plain names. Every argument and
    result is 32 bits wide, and all four use the platform's standard calling
    convention (__stdcall, WINAPI): the callee removes the arguments. A host
@@ -138,6 +148,10 @@ CAL_LAYOUT_CHECK(offsetof(CalBackgroundRequest, window) == 0, "window at 0");
 CAL_LAYOUT_CHECK(offsetof(CalBackgroundRequest, dc) == 4, "dc at 4");
 CAL_LAYOUT_CHECK(offsetof(CalBackgroundRequest, rect) == 8, "rect at 8");
 CAL_LAYOUT_CHECK(offsetof(CalBackgroundRequest, reserved) == 24, "reserved at 24");
+CAL_LAYOUT_CHECK(sizeof(CalDayMarks) == 12, "day marks are 12 bytes");
+CAL_LAYOUT_CHECK(offsetof(CalDayMarks, year) == 0, "year at 0");
+CAL_LAYOUT_CHECK(offsetof(CalDayMarks, month) == 4, "month at 4");
+CAL_LAYOUT_CHECK(offsetof(CalDayMarks, days) == 8, "days at 8");
 CAL_LAYOUT_CHECK(offsetof(CalFitRequest, minWidth) == 0, "minWidth at 0");
 CAL_LAYOUT_CHECK(offsetof(CalFitRequest, minHeight) == 4, "minHeight at 4");
 CAL_LAYOUT_CHECK(offsetof(CalFitRequest, maxWidth) == 8, "maxWidth at 8");

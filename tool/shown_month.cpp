@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "tool/accessible.h"
+#include "tool/day_marks.h"
 
 CalShownMonth CalShownMonthOf(const CalToolState* state)
 {
@@ -24,12 +25,13 @@ void CalResetToToday(CalToolState* state)
     state->todayYear = state->shown.wYear;
 }
 
-void CalReturnToToday(CalToolState* state)
+bool CalReturnToToday(CalToolState* state)
 {
     const CalShownMonth before = CalShownMonthOf(state);
     CalResetToToday(state);
     if (state->shown.wYear != before.year || state->shown.wMonth != before.month)
         CalAnnounceShownMonth(state->window);
+    return CalAskDayMarks(state);
 }
 
 void CalShowStep(CalToolState* state, const CalSpinResult& step, bool moveMonthSpinner)
@@ -45,4 +47,5 @@ void CalShowStep(CalToolState* state, const CalSpinResult& step, bool moveMonthS
         InvalidateRect(state->window, nullptr, FALSE);
     if (changed)
         CalAnnounceShownMonth(state->window);
+    CalAskDayMarks(state);
 }

@@ -18,12 +18,14 @@ void CalSetSpinnerPosition(HWND spinner, WORD position);
 void CalResetToToday(CalToolState* state);
 
 // As CalResetToToday, then tells screen readers when the shown month is
-// another one than before.
-void CalReturnToToday(CalToolState* state);
+// another one than before, and asks the host for its marks (CalAskDayMarks:
+// false when the host destroyed the tool meanwhile).
+bool CalReturnToToday(CalToolState* state);
 
 // Takes over where a step left the shown month: moves the month spinner when
 // moveMonthSpinner says so and the year spinner when the step says so,
-// repaints when the step says so, and tells screen readers of a new month.
+// repaints when the step says so, tells screen readers of a new month and
+// asks the host for its marks, last.
 void CalShowStep(CalToolState* state, const CalSpinResult& step, bool moveMonthSpinner);
 
 #endif

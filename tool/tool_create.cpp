@@ -7,6 +7,7 @@
 
 #include "plugin/module.h"
 #include "resource.h"
+#include "tool/day_marks.h"
 #include "tool/screen_density.h"
 #include "tool/shown_month.h"
 #include "tool/tool_settings.h"
@@ -39,6 +40,10 @@ extern "C" HWND CALTOOLAPI CalToolCreate(
         static_cast<CalToolState*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(CalToolState)));
     if (state == nullptr)
         return nullptr;
+    if (!CalMakeDayMarks(state)) {
+        HeapFree(GetProcessHeap(), 0, state);
+        return nullptr;
+    }
     if (settings != nullptr)
         std::memcpy(&state->settings, settings, sizeof state->settings);  // taken as stored
     else
@@ -47,6 +52,7 @@ extern "C" HWND CALTOOLAPI CalToolCreate(
     HWND window = CreateWindowExA(0, CAL_TOOL_CLASS, "", kToolStyle, r.left, r.top, r.right - r.left,
         r.bottom - r.top, parent, nullptr, g_hostInstance, nullptr);
     if (window == nullptr) {
+        CalFreeDayMarks(state);
         HeapFree(GetProcessHeap(), 0, state);
         return nullptr;
     }
@@ -64,5 +70,6 @@ extern "C" HWND CALTOOLAPI CalToolCreate(
     // now, so that a tool created at its final size can be navigated.
     CalLayOutSpinners(state);
     SetTimer(window, IDT_DAYCHECK, kDayCheckMs, nullptr);
-    return window;
+    // The first month's marks; a host that destroys the tool meanwhile gets none.
+    return CalAskDayMarks(state) ? window : nullptr;
 }

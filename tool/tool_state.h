@@ -8,6 +8,8 @@
 
 #include "plugin/caltool.h"
 
+struct CalDayMarkStore;
+
 struct CalToolState {
     CalToolSettings settings;  // first: what the host fetches and hands back
     HWND window;               // the tool window
@@ -17,6 +19,7 @@ struct CalToolState {
     WORD todayYear;            // today's year as of the last reset to today
     SYSTEMTIME shown;          // wYear, wMonth: the displayed month; wDay: today's day
     LONG spinDelta;            // the step the month spinner last announced; its sign counts
+    CalDayMarkStore* marks;    // the host's marked days, per month (tool/day_marks); may be null
     LOGFONTA appliedFont;      // the font painting uses
 };
 

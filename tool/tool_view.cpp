@@ -1,6 +1,7 @@
 #include "tool/tool_view.h"
 
 #include "tool/background_request.h"
+#include "tool/day_marks.h"
 #include "view/month_paint.h"
 
 namespace {
@@ -41,6 +42,7 @@ CalMonthView CalToolView(const CalToolState* state)
     view.firstDay = settings.firstDay;
     view.font = state->appliedFont;
     view.hostBackground = settings.useBackground != 0 ? CalRequestBackground : nullptr;
+    view.markedDays = CalShownDayMarks(state);
     return view;
 }
 

@@ -13,6 +13,7 @@
 #include "tool/accessible.h"
 #include "tool/commands.h"
 #include "tool/context_menu.h"
+#include "tool/day_marks.h"
 #include "tool/host_requests.h"
 #include "tool/ideal_size.h"
 #include "tool/navigation.h"
@@ -59,6 +60,7 @@ LRESULT OnDestroy(HWND window, CalToolState* state)
     SetWindowLongPtrA(window, 0, 0);
     if (state != nullptr) {
         CalPageForget(state);
+        CalFreeDayMarks(state);
         HeapFree(GetProcessHeap(), 0, state);
     }
     return 0;
@@ -89,8 +91,8 @@ LRESULT OnHScroll(CalToolState* state, WPARAM wParam, LPARAM lParam)
 LRESULT OnDoubleClick(CalToolState* state)
 {
     if (state != nullptr) {
-        CalReturnToToday(state);
         Invalidate(state->window);
+        CalReturnToToday(state);
     }
     return 0;
 }
@@ -110,6 +112,7 @@ LRESULT OnTimer(CalToolState* state)
         CalResetToToday(state);
         Invalidate(state->window);
         CalAnnounceShownMonth(state->window);
+        CalAskDayMarks(state);
     }
     return 0;
 }
@@ -215,9 +218,9 @@ LRESULT OnTimeChange(CalToolState* state)
     if (state == nullptr)
         return 0;
     const SYSTEMTIME now = Now();
+    Invalidate(state->window);
     if (now.wDay != state->shown.wDay || now.wMonth != state->todayMonth || now.wYear != state->todayYear)
         CalReturnToToday(state);
-    Invalidate(state->window);
     return 0;
 }
 
@@ -301,6 +304,7 @@ LRESULT CALLBACK CalToolWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case CTM_CREATEPAGE: return CalCreatePage(state, wParam, lParam);
     case CTM_GETIDEALSIZE: return OnGetIdealSize(window, state);
     case CTM_FITSIZE: case CTM_FITSIZE2: case CTM_FITSIZE3: return CalFitRequestedSize(lParam);
+    case CTM_SETDAYMARKS: return CalSetDayMarks(state, wParam, lParam);
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
     // clang-format on

@@ -53,13 +53,13 @@ void DrawHeader(CalTextFonts& fonts, const CalMonthLayout& layout, WORD year, WO
     }
 }
 
-// Today's cell: a sunken edge on the cell made one pixel taller, filled with
-// the highlight colour unless the host's background is to show through. In a
-// high-contrast scheme, or one whose highlight would swallow the text, the
-// fill and the number take the selection colours, as a selected item does.
-void DrawToday(CalTextFonts& fonts, const CalMonthLayout& layout, int day, bool fill, const CalViewColours& colours)
+// Today's cell behind its number: a sunken edge on the cell made one pixel
+// taller, filled with the highlight colour unless the host's background is to
+// show through. In a high-contrast scheme, or one whose highlight would
+// swallow the text, the fill and the number take the selection colours, as a
+// selected item does: the result says so.
+bool DrawTodayCell(HDC dc, const CalMonthLayout& layout, bool fill, const CalViewColours& colours)
 {
-    HDC dc = fonts.dc;
     const bool selection = fill && CalTodayInSelectionColours(colours.highContrast, colours.today, colours.text);
     HBRUSH highlight = CreateSolidBrush(selection ? colours.selection : colours.today);
     RECT edge = ToRect(layout.todayEdge);
@@ -68,25 +68,63 @@ void DrawToday(CalTextFonts& fonts, const CalMonthLayout& layout, int day, bool 
         RECT inside = ToRect(layout.todayFill);
         FillRect(dc, &inside, highlight);
     }
-    const COLORREF oldText = selection ? SetTextColor(dc, colours.selectionText) : CLR_INVALID;
-    DrawNumber(fonts, day, kDayNumberMax, layout.todayNumber);
-    if (oldText != CLR_INVALID)
-        SetTextColor(dc, oldText);
     if (highlight != nullptr)
         DeleteObject(highlight);
+    return selection;
 }
 
-// today is 0, or a day number that a shorter month may not have: then no
-// day is marked.
-void DrawDays(CalTextFonts& fonts, const CalMonthLayout& layout, int today, bool fillToday,
-    const CalViewColours& colours)
+// How the days are drawn: today (0, or a day number that a shorter month may
+// not have: then no day is today), whether today's cell is filled, and, once
+// the cell is drawn, whether its number takes the selection colour.
+struct DayLook {
+    int today;
+    bool fillToday;
+    const CalViewColours& colours;
+    bool todaySelected;
+};
+
+CalRect Shifted(const CalRect& r, int dx)
+{
+    return CalRect{r.left + dx, r.top, r.right + dx, r.bottom};
+}
+
+// The numbers of the days in days, bit n - 1 for day n, in fonts, each in
+// the order of the month and moved dx pixels along the row; today's cell
+// goes in its turn when cells says so.
+void DrawDays(CalTextFonts& fonts, const CalMonthLayout& layout, DWORD days, DayLook& look, bool cells, int dx = 0)
 {
     for (int d = 1; d <= layout.dayCount; ++d) {
-        if (d == today)
-            DrawToday(fonts, layout, d, fillToday, colours);
-        else
-            DrawNumber(fonts, d, kDayNumberMax, layout.day[d]);
+        if (cells && d == look.today)
+            look.todaySelected = DrawTodayCell(fonts.dc, layout, look.fillToday, look.colours);
+        if (((days >> (d - 1)) & 1u) == 0)
+            continue;
+        if (d != look.today) {
+            DrawNumber(fonts, d, kDayNumberMax, Shifted(layout.day[d], dx));
+            continue;
+        }
+        const COLORREF oldText =
+            look.todaySelected ? SetTextColor(fonts.dc, look.colours.selectionText) : CLR_INVALID;
+        DrawNumber(fonts, d, kDayNumberMax, Shifted(layout.todayNumber, dx));
+        if (oldText != CLR_INVALID)
+            SetTextColor(fonts.dc, oldText);
     }
+}
+
+// The marked days, in the bold font selected for them. Without it (no
+// resources) they are drawn in the regular weight rather than not at all.
+// Where the tool's font is bold already, few faces have a heavier weight:
+// the numbers are struck twice, a pixel apart, so that they still stand out.
+void DrawMarkedDays(HDC dc, const CalMonthLayout& layout, const CalMonthView& view, DayLook& look,
+    CalBoldTexts& bold)
+{
+    HGDIOBJ old = bold.font != nullptr ? SelectObject(dc, bold.font) : nullptr;
+    CalBeginTexts(bold.texts, dc, bold.stored);
+    DrawDays(bold.texts, layout, view.markedDays, look, false);
+    if (view.font.lfWeight >= FW_BOLD)
+        DrawDays(bold.texts, layout, view.markedDays, look, false, 1);
+    CalEndTexts(bold.texts);
+    if (old != nullptr)
+        SelectObject(dc, old);
 }
 
 void DrawTitle(CalTextFonts& fonts, const CalMonthLayout& layout, WORD year, WORD month)
@@ -98,7 +136,8 @@ void DrawTitle(CalTextFonts& fonts, const CalMonthLayout& layout, WORD year, WOR
 
 // Everything inside the frame, drawn into the off-screen surface dc, whose
 // brush, font and text colour are already the view's.
-void ComposeView(HDC dc, const RECT& client, HBRUSH face, const CalMonthView& view, CalTextFonts& fonts)
+void ComposeView(
+    HDC dc, const RECT& client, HBRUSH face, const CalMonthView& view, CalTextFonts& fonts, CalBoldTexts& bold)
 {
     const bool hostBackground = view.hostBackground != nullptr;
     if (hostBackground)
@@ -116,9 +155,12 @@ void ComposeView(HDC dc, const RECT& client, HBRUSH face, const CalMonthView& vi
         DrawWeekNumbers(fonts, layout);
     DrawSeparator(dc, layout);
     DrawHeader(fonts, layout, view.year, view.month);
-    DrawDays(fonts, layout, CalViewToday(view), !hostBackground, view.colours);
+    DayLook look{CalViewToday(view), !hostBackground, view.colours, false};
+    DrawDays(fonts, layout, ~view.markedDays, look, true);
     DrawTitle(fonts, layout, view.year, view.month);
     CalEndTexts(fonts);
+    if (view.markedDays != 0)
+        DrawMarkedDays(dc, layout, view, look, bold);
     SetBkMode(dc, oldMode);
 }
 
@@ -179,9 +221,13 @@ void CalPaintView(HDC dc, const CalMonthView& view)
     const COLORREF oldTextColor = SetTextColor(offscreen, view.colours.text);
     HFONT font = CalCreateStoredFont(view.font);
     HGDIOBJ oldFont = font != nullptr ? SelectObject(offscreen, font) : nullptr;
+    // Made and released as the regular font is, and only for a month with marks.
+    CalBoldTexts bold{};
+    bold.stored = CalBoldFont(view.font);
+    bold.font = view.markedDays != 0 ? CalCreateStoredFont(bold.stored) : nullptr;
 
     CalTextFonts fonts;
-    ComposeView(offscreen, client, face, view, fonts);
+    ComposeView(offscreen, client, face, view, fonts, bold);
 
     if (oldTextColor != CLR_INVALID)
         SetTextColor(offscreen, oldTextColor);
@@ -200,9 +246,12 @@ void CalPaintView(HDC dc, const CalMonthView& view)
     // undone is let go with it, and every object is then free to delete.
     DeleteDC(offscreen);
     CalFreeTexts(fonts);
+    CalFreeTexts(bold.texts);
     DeleteObject(bitmap);
     if (font != nullptr)
         DeleteObject(font);
+    if (bold.font != nullptr)
+        DeleteObject(bold.font);
     if (face != nullptr)
         DeleteObject(face);
 }

@@ -34,6 +34,7 @@ struct CalMonthView {
     LOGFONTA font;     // the font of every text, as a settings block stores it
     CalViewColours colours;
     CalBackgroundAsk hostBackground;  // non-null: the host paints the background, asked through it
+    DWORD markedDays;  // bit n - 1: day n is drawn in the bold weight of the font
 };
 
 // The day marked as today in the shown month, 0 while another month is shown.

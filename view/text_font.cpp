@@ -405,6 +405,13 @@ HFONT CalCreateStoredFont(const LOGFONTA& font)
     return CreateFontIndirectA(&copy);
 }
 
+LOGFONTA CalBoldFont(const LOGFONTA& font)
+{
+    LOGFONTA bold = font;
+    bold.lfWeight = font.lfWeight >= FW_BOLD ? FW_HEAVY : FW_BOLD;
+    return bold;
+}
+
 void CalBeginTexts(CalTextFonts& fonts, HDC dc, const LOGFONTA& stored)
 {
     fonts.dc = dc;

@@ -17,6 +17,10 @@
 // and a height or width beyond 1000 units either way is made 1000 units.
 HFONT CalCreateStoredFont(const LOGFONTA& font);
 
+// The bold weight of a font record, which marked days are drawn in: bold, or
+// heavy where the font is bold already.
+LOGFONTA CalBoldFont(const LOGFONTA& font);
+
 // The texts of one paint or one measurement: dc with the tool's font
 // selected (or its own font), and the fallback made for the first text that
 // font could not show, kept until CalEndTexts.
@@ -50,5 +54,13 @@ int CalDrawText(CalTextFonts& fonts, const wchar_t* text, int length, RECT* rect
 // failed selection left in dc is never deleted while selected.
 void CalEndTexts(CalTextFonts& fonts);
 void CalFreeTexts(CalTextFonts& fonts);
+
+// The texts drawn in the bold weight of the tool's font: the font made from
+// stored (or null, when it could not be made), and their own session.
+struct CalBoldTexts {
+    LOGFONTA stored;
+    HFONT font;
+    CalTextFonts texts;
+};
 
 #endif

@@ -1,8 +1,8 @@
 /* MinimalHost: the smallest complete host of Calendar.dll, to be read from top
    to bottom beside docs/hosting.md. Two calendars in a window, their settings
    blocks kept in MinimalHost.settings beside the program, a background colour
-   painted when a calendar asks for it, and a calendar's properties page in a
-   small sheet with Apply. Plain C: it needs caltool.h, cal_protocol.h and the
+   painted when a calendar asks for it, a few days marked in every month it
+   shows, and a calendar's properties page in a small sheet with Apply. Plain C: it needs caltool.h, cal_protocol.h and the
    system's DLLs. Build: see README.md beside this file. */
 #include <windows.h>
 #include <string.h>
@@ -167,6 +167,21 @@ static LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wParam, LPAR
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+/* ---- Marked days: fixed holidays, and the 15th of every month. ---- */
+
+static DWORD MarkedDays(LONG month)
+{
+    static const struct {
+        LONG month, day;
+    } holidays[] = {{1, 1}, {5, 1}, {12, 25}, {12, 26}};
+    DWORD days = 1u << (15 - 1);
+    size_t i;
+    for (i = 0; i < sizeof holidays / sizeof holidays[0]; ++i)
+        if (holidays[i].month == month)
+            days |= 1u << (holidays[i].day - 1);
+    return days;
+}
+
 /* ---- The main window: the tools' parent, so it receives their notifications. ---- */
 
 static LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -179,6 +194,11 @@ static LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARA
         case CTN_SHOWPROPERTIES:
             ShowSheet((HWND)wParam);
             return 0;
+        case CTN_GETDAYMARKS: { /* a month about to be shown: year and month are set */
+            CalDayMarks* marks = (CalDayMarks*)lParam;
+            marks->days = MarkedDays(marks->month);
+            return 1;
+        }
         case CTN_PAINTBACKGROUND: {
             /* Paint all of rect; select nothing into dc, so everything stays as found. */
             const CalBackgroundRequest* request = (const CalBackgroundRequest*)lParam;

@@ -524,7 +524,7 @@ TEST_F(Accessibility, AnAnswerNoReaderClaimedIsReleasedWithTheWindow)
     DestroyWindow(tool);
     const CalLedgerCounts after = CalLedgerSnapshot() - before;
     EXPECT_EQ(after.heapAllocated, 1) << after;
-    EXPECT_EQ(after.heapFreed, 2) << "the object and the tool's record: " << after;
+    EXPECT_EQ(after.heapFreed, 3) << "the object, the tool's record and its marks: " << after;
     Ref<IAccessible> late;
     EXPECT_TRUE(FAILED(ObjectFromLresult(unclaimed, __uuidof(IAccessible), 0, late.Out())));
 }

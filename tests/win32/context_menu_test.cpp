@@ -147,6 +147,7 @@ protected:
         RECT r{x, y, x + 200, y + 160};
         HWND tool = CalTestPlugin().create(parent_->window, &r, settings, 0, 0);
         CalPumpMessages();
+        parent_->notifications.clear();  // the marks of today's month, asked on creation
         return tool;
     }
 

@@ -1,7 +1,8 @@
 // The host's requests to calendar tools made by the built library, sent as a
 // host sends them: the settings block handed out and taken back, the
-// properties page, the preferred size and the fitted size, and the messages
-// the tool leaves to the default window procedure.
+// properties page, the preferred size and the fitted size, the marked days
+// handed over and asked for, and the messages the tool leaves to the default
+// window procedure.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@
 #include "tests/win32/support/test_parent.h"
 #include "tests/win32/support/tool_record.h"
 #include "tests/win32/support/tool_test.h"
+#include "tool/day_marks.h"
 #include "tool/tool_state.h"
 
 namespace {
@@ -338,6 +340,88 @@ TEST_F(HostRequests, OtherMessagesReachTheDefaultWindowProcedure)
     char text[16] = "";
     EXPECT_EQ(SendMessageA(tool, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)), 5);
     EXPECT_STREQ(text, "probe");
+}
+
+// The marks a tool keeps for a month, or 0xDEAD when it knows nothing of it.
+DWORD KeptMarks(const CalToolState* s, LONG year, LONG month)
+{
+    for (const CalMarkedMonth& e : s->marks->months.entry)
+        if (e.year == year && e.month == month)
+            return e.days;
+    return 0xDEAD;
+}
+
+// CTM_SETDAYMARKS copies what it can use and reads nothing beyond: no array,
+// or more records than there are months to show, is refused unread; records
+// of months the tool cannot show are skipped and bits past a month's last
+// day dropped; the array is not kept.
+TEST_F(HostRequests, SetDayMarksCopiesWhatItCanUseAndReadsNoFurther)
+{
+    HWND tool = Create();
+    ASSERT_NE(tool, nullptr);
+    const CalToolState* s = CalToolFromWindow(tool);
+    const LONG year = s->shown.wYear, month = s->shown.wMonth;
+    const CalDayMarks sent[] = {{2024, 2, 0xFFFFFFFFu}, {2024, 13, 1}, {2024, 0, 1}, {1600, 5, 1}, {10000, 5, 1},
+        {-2024, 5, 1}, {2025, 2, 0xFFFFFFFFu}, {2024, 6, 0}, {9999, 12, 0x40000001u}, {year, month, 1u << 9}};
+    // The array ends where a page the tool may not read begins.
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    auto* pages = static_cast<BYTE*>(VirtualAlloc(nullptr, 2 * info.dwPageSize, MEM_COMMIT, PAGE_READWRITE));
+    ASSERT_NE(pages, nullptr);
+    DWORD oldProtect;
+    ASSERT_TRUE(VirtualProtect(pages + info.dwPageSize, info.dwPageSize, PAGE_NOACCESS, &oldProtect));
+    auto* records = reinterpret_cast<CalDayMarks*>(pages + info.dwPageSize) - std::size(sent);
+    std::memcpy(records, sent, sizeof sent);
+    const auto address = reinterpret_cast<LPARAM>(records);
+    const size_t asked = parent_->Received(CTN_GETDAYMARKS).size();
+
+    for (WPARAM count : {WPARAM{0x80000000u}, WPARAM{0xFFFFFFFFu}, WPARAM{(9999 - 1601 + 1) * 12 + 1}})
+        EXPECT_EQ(SendMessageA(tool, CTM_SETDAYMARKS, count, address), 0) << "count " << count;
+    EXPECT_EQ(SendMessageA(tool, CTM_SETDAYMARKS, 3, 0), 0) << "no array";
+    EXPECT_EQ(KeptMarks(s, 2024, 2), 0xDEADu) << "nothing taken";
+    EXPECT_FALSE(CalNeedsPaint(tool));
+
+    EXPECT_EQ(SendMessageA(tool, CTM_SETDAYMARKS, std::size(sent), address), 1);
+    std::memset(records, 0x5A, sizeof sent);  // the tool holds a copy, not the address
+    EXPECT_EQ(KeptMarks(s, 2024, 2), 0x1FFFFFFFu) << "29 days";
+    EXPECT_EQ(KeptMarks(s, 2025, 2), 0x0FFFFFFFu) << "28 days";
+    EXPECT_EQ(KeptMarks(s, 2024, 6), 0u);
+    EXPECT_EQ(KeptMarks(s, 9999, 12), 0x40000001u);
+    EXPECT_EQ(KeptMarks(s, year, month), 1u << 9);
+    for (const auto& bad : {std::pair{2024, 13}, {2024, 0}, {1600, 5}, {10000, 5}, {-2024, 5}})
+        EXPECT_EQ(KeptMarks(s, bad.first, bad.second), 0xDEADu) << bad.first << "-" << bad.second;
+    EXPECT_EQ(parent_->Received(CTN_GETDAYMARKS).size(), asked) << "the month shown is known";
+    EXPECT_TRUE(CalNeedsPaint(tool));
+    UpdateWindow(tool);
+    VirtualFree(pages, 0, MEM_RELEASE);
+}
+
+// A panel may answer the question with anything a host does: a count of 0
+// (no endless asking), or the tool's destruction (the tool does nothing more,
+// and a creation it ends gives no window).
+TEST_F(HostRequests, AskingForMarksSurvivesWhatThePanelDoesMeanwhile)
+{
+    HWND tool = Create();
+    ASSERT_NE(tool, nullptr);
+    const size_t asked = parent_->Received(CTN_GETDAYMARKS).size();
+    parent_->onNotification = [](const CalRecordedNotification& n) {
+        if (n.message == CTN_GETDAYMARKS)
+            SendMessageA(reinterpret_cast<HWND>(n.wParam), CTM_SETDAYMARKS, 0, 0);
+    };
+    SendMessageA(tool, WM_KEYDOWN, VK_NEXT, 1);
+    EXPECT_EQ(parent_->Received(CTN_GETDAYMARKS).size(), asked + 1);
+    EXPECT_EQ(SendMessageA(tool, CTM_SETDAYMARKS, 0, 0), 1);
+    EXPECT_EQ(parent_->Received(CTN_GETDAYMARKS).size(), asked + 2) << "asked again, once";
+
+    parent_->onNotification = [](const CalRecordedNotification& n) {
+        if (n.message == CTN_GETDAYMARKS)
+            DestroyWindow(reinterpret_cast<HWND>(n.wParam));
+    };
+    SendMessageA(tool, WM_KEYDOWN, VK_NEXT, 1);
+    EXPECT_FALSE(IsWindow(tool));
+    RECT r{0, 0, 200, 160};
+    EXPECT_EQ(CalTestPlugin().create(parent_->window, &r, nullptr, 0, 0), nullptr);
+    // The tear-down's ledger shows both records and their marks freed.
 }
 
 TEST_F(HostRequests, CreatePageMakesAChildDialogOfTheGivenParent)

@@ -74,6 +74,7 @@ protected:
         RECT r{0, 0, w, h};
         HWND tool = CalTestPlugin().create(parent_->window, &r, nullptr, 0, 0);
         CalPumpMessages();
+        parent_->notifications.clear();  // the marks of today's month, asked on creation
         return tool;
     }
 

@@ -14,9 +14,11 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/win32/support/figures.h"
 #include "tests/win32/support/resource_ledger.h"
 #include "tests/win32/support/screen_capture.h"
 #include "tests/win32/support/test_parent.h"
+#include "tool/day_marks.h"
 #include "tool/tool_settings.h"
 #include "tool/tool_state.h"
 #include "tool/tool_view.h"
@@ -425,12 +427,17 @@ TEST_F(MonthPaintTest, PaintLeavesTheRecordUntouched)
     state.shown = SYSTEMTIME{2024, 3, 5, 15, 10, 20, 30, 400};
     state.todayYear = 2024;
     state.todayMonth = 3;
+    CalDayMarkStore store{};
+    CalKeepMarks(store.months, 2024, 3, 1u << 19);
+    state.marks = &store;
+    const CalDayMarkStore marks = store;
     for (LONG useBackground : {0, 1}) {
         state.settings.useBackground = useBackground;
         unsigned char before[sizeof state];
         std::memcpy(before, &state, sizeof state);
         Paint(state, 200, 160);
         EXPECT_EQ(std::memcmp(before, &state, sizeof state), 0) << "host background " << useBackground;
+        EXPECT_EQ(std::memcmp(&marks, &store, sizeof store), 0) << "the marks are only read";
     }
 }
 
@@ -470,6 +477,51 @@ LONG CALLBACK CountGuardRead(EXCEPTION_POINTERS* e)
     DWORD old;
     VirtualProtect(g_guard.page, g_guard.size, PAGE_READONLY, &old);  // zeros: a terminator
     return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+// Marked days are drawn in the bold weight of the font: the same number
+// carries more ink marked than unmarked, in every face and size and on
+// today's cell too, while every other day keeps its ink exactly; the bold
+// font goes as the regular one does.
+TEST_F(MonthPaintTest, MarkedDaysCarryMoreInkThanTheSameNumbersUnmarked)
+{
+    HWND child = Child(240, 190);
+    const DWORD marked = 1u << (8 - 1) | 1u << (15 - 1) | 1u << (28 - 1) | 1u << (31 - 1);
+    long inkPlain[2] = {}, inkBold[2] = {};  // of a regular font, of a bold one
+    for (const char* face : {"Arial", "Tahoma", "Courier New", "Times New Roman", "MS Sans Serif", ""})
+        for (LONG height : {-9, -13, -22})
+            for (LONG weight : {FW_NORMAL, FW_BOLD})
+                for (LONG useBackground : {0, 1}) {
+                    SCOPED_TRACE(testing::Message() << "'" << face << "' " << height << " weight " << weight
+                                                    << " background " << useBackground);
+                    CalToolState state = MakeState(child, 2024, 3, 15, 2024, 3);
+                    std::strcpy(state.appliedFont.lfFaceName, face);
+                    state.appliedFont.lfHeight = height;
+                    state.appliedFont.lfWeight = weight;
+                    state.settings.useBackground = useBackground;
+                    const auto plain = Paint(state, 240, 190);
+                    CalDayMarkStore store{};
+                    CalKeepMarks(store.months, 2024, 3, marked | 1u << 31);  // and a day March lacks
+                    state.marks = &store;
+                    const auto bold = Paint(state, 240, 190);
+                    const View p(*plain, state, parent.background), b(*bold, state, parent.background);
+                    EXPECT_TRUE(b.InkOnlyInTextCells());
+                    for (int d = 1; d <= b.l.dayCount; ++d) {
+                        const int before = p.InkIn(p.l.day[d]), after = b.InkIn(b.l.day[d]);
+                        if ((marked >> (d - 1) & 1u) != 0) {
+                            EXPECT_GT(after, before) << "day " << d;
+                            inkPlain[weight == FW_BOLD] += before;
+                            inkBold[weight == FW_BOLD] += after;
+                        } else {
+                            EXPECT_EQ(after, before) << "day " << d;
+                        }
+                    }
+                    EXPECT_EQ(p.InkIn(p.TitleBand()), b.InkIn(b.TitleBand()));
+                }
+    CalPrintFigure("ink of marked days drawn unmarked, regular font", inkPlain[0], " pixels");
+    CalPrintFigure("ink of the same days drawn marked, regular font", inkBold[0], " pixels");
+    CalPrintFigure("ink of marked days drawn unmarked, bold font", inkPlain[1], " pixels");
+    CalPrintFigure("ink of the same days drawn marked, bold font", inkBold[1], " pixels");
 }
 
 TEST_F(MonthPaintTest, PaintsWithTheAppliedFontEvenWithAnUnterminatedFaceName)

@@ -127,6 +127,7 @@ protected:
         HWND tool = CalTestPlugin().create(parent_->window, &r, settings, 0, 0);
         UpdateWindow(tool);
         CalPumpMessages();
+        parent_->notifications.clear();  // the marks of today's month, asked on creation
         return tool;
     }
 

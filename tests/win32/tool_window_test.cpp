@@ -1,7 +1,8 @@
 // Calendar tool windows made by the built library, driven as a host and a
 // user drive them: creation with and without a settings block, the real
-// spinners, the double click, the day check, painting through the window,
-// destruction, and what every step leaves allocated.
+// spinners, the keys, the double click, the day check, the host asked for
+// each month's marked days, painting through the window, destruction, and
+// what every step leaves allocated.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -9,6 +10,8 @@
 
 #include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "resource.h"
 #include "tests/win32/support/plugin_loader.h"
@@ -66,6 +69,21 @@ protected:
         const CalToolState* s = CalToolFromWindow(tool);
         EXPECT_EQ(s->shown.wYear, year);
         EXPECT_EQ(s->shown.wMonth, month);
+    }
+
+    // The months the panel was asked to mark, in order, each asked by tool
+    // with nothing marked yet.
+    std::vector<std::pair<LONG, LONG>> MarksAsked(HWND tool) const
+    {
+        std::vector<std::pair<LONG, LONG>> months;
+        for (const CalRecordedNotification& n : parent_->Received(CTN_GETDAYMARKS)) {
+            CalDayMarks asked;
+            std::memcpy(&asked, n.request.data(), sizeof asked);
+            EXPECT_EQ(n.wParam, reinterpret_cast<WPARAM>(tool));
+            EXPECT_EQ(asked.days, 0u);
+            months.emplace_back(asked.year, asked.month);
+        }
+        return months;
     }
 };
 
@@ -164,7 +182,7 @@ TEST_F(ToolWindow, AFailedCreationLeavesNothingAllocated)
     const CalLedgerCounts before = CalLedgerSnapshot();
     EXPECT_EQ(CalTestPlugin().create(reinterpret_cast<HWND>(0x1234), &r, nullptr, 0, 0), nullptr);
     const CalLedgerCounts d = CalLedgerSnapshot() - before;
-    EXPECT_EQ(d.heapAllocated, 1) << d;
+    EXPECT_EQ(d.heapAllocated, 2) << "the record and its marks: " << d;
     EXPECT_EQ(d.LiveBlocks(), 0) << d;
     EXPECT_EQ(CalTestPlugin().create(parent_->window, nullptr, nullptr, 0, 0) != nullptr, true)
         << "no rectangle is an empty one";
@@ -348,6 +366,54 @@ TEST_F(ToolWindow, TheDayCheckRunsEveryTwoSeconds)
     EXPECT_GE(waited, 500u) << "the check is periodic, not immediate";
 }
 
+// Every way to another month asks the panel for its marks, once per month:
+// creation, both spinners, the keys, the double click, the day check; a
+// count of 0 forgets them all and asks at once for the month shown.
+TEST_F(ToolWindow, TheHostIsAskedToMarkEachMonthAboutToBeShownOnce)
+{
+    const SYSTEMTIME today = Today();
+    const std::pair<LONG, LONG> now{today.wYear, today.wMonth};
+    parent_->dayMarks = [](LONG, LONG month) { return DWORD{1} << month; };
+    HWND tool = Create();
+    CalToolState* s = CalToolFromWindow(tool);
+    std::vector<std::pair<LONG, LONG>> expected{now};
+    EXPECT_EQ(MarksAsked(tool), expected) << "on creation";
+
+    const auto key = [tool](UINT k) { SendMessageA(tool, WM_KEYDOWN, k, 1); };
+    CalShowMonth(tool, 2030, 12);  // set directly: nothing asked
+    Click(s->monthSpin, true);     // the carry into the next year
+    Click(s->yearSpin, true);
+    key(VK_NEXT);
+    key(VK_PRIOR);  // known already
+    key(VK_NEXT);
+    key(VK_NEXT);
+    expected.insert(expected.end(), {{2031, 1}, {2032, 1}, {2032, 2}, {2032, 3}});
+    ExpectShown(tool, 2032, 3);
+    EXPECT_EQ(MarksAsked(tool), expected) << "the spinners and the keys";
+
+    EXPECT_EQ(SendMessageA(tool, CTM_SETDAYMARKS, 0, 0), 1);
+    expected.emplace_back(2032, 3);
+    SendMessageA(tool, WM_LBUTTONDBLCLK, 0, MAKELPARAM(100, 100));
+    expected.push_back(now);  // forgotten with the rest
+    EXPECT_EQ(MarksAsked(tool), expected) << "a count of 0, then the double click";
+
+    CalShowMonth(tool, 2031, 1);
+    key(VK_HOME);  // today's month is known again: not asked
+    EXPECT_EQ(MarksAsked(tool), expected);
+
+    CalShowMonth(tool, 2030, 5);
+    EXPECT_EQ(SendMessageA(tool, CTM_SETDAYMARKS, 0, 0), 1);
+    s->shown.wDay = static_cast<WORD>(today.wDay % 28 + 1);
+    SendMessageA(tool, WM_TIMER, IDT_DAYCHECK, 0);
+    expected.insert(expected.end(), {{2030, 5}, now});
+    EXPECT_EQ(MarksAsked(tool), expected) << "a count of 0, then the change of day";
+
+    // Months the tool cannot show are not asked about.
+    Report(tool, s->yearSpin, SB_THUMBPOSITION, 10000);
+    Report(tool, s->yearSpin, SB_THUMBPOSITION, 0);
+    EXPECT_EQ(MarksAsked(tool), expected);
+}
+
 TEST_F(ToolWindow, DestructionFreesTheRecordAndStopsTheTimer)
 {
     HWND tool = Create();
@@ -356,7 +422,7 @@ TEST_F(ToolWindow, DestructionFreesTheRecordAndStopsTheTimer)
     EXPECT_EQ(SendMessageA(tool, WM_DESTROY, 0, 0), 0);
     EXPECT_EQ(CalToolFromWindow(tool), nullptr);
     EXPECT_FALSE(KillTimer(tool, IDT_DAYCHECK)) << "no timer left to stop";
-    EXPECT_EQ((CalLedgerSnapshot() - before).heapFreed, 1);
+    EXPECT_EQ((CalLedgerSnapshot() - before).heapFreed, 2) << "the record and its marks";
 
     // What the window still receives finds no record and does nothing.
     SendMessageA(tool, WM_TIMER, IDT_DAYCHECK, 0);
@@ -367,7 +433,7 @@ TEST_F(ToolWindow, DestructionFreesTheRecordAndStopsTheTimer)
     UpdateWindow(tool);
     EXPECT_FALSE(CalNeedsPaint(tool)) << "a paint without a record still validates";
     DestroyWindow(tool);
-    EXPECT_EQ((CalLedgerSnapshot() - before).heapFreed, 1) << "freed once";
+    EXPECT_EQ((CalLedgerSnapshot() - before).heapFreed, 2) << "freed once";
 }
 
 TEST_F(ToolWindow, PaintingAsksTheHostForItsBackgroundOnlyWhenTheOptionIsOn)

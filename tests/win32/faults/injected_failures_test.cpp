@@ -32,6 +32,7 @@
 #include "tests/win32/support/test_parent.h"
 #include "tests/win32/support/tool_record.h"
 #include "tests/win32/support/transfer_capture.h"
+#include "tool/day_marks.h"
 #include "tool/fit_size.h"
 #include "tool/tool_state.h"
 
@@ -112,8 +113,17 @@ struct ToolShape {
     bool page = false;
 };
 
+// The panel marks two days of every month, so that every paint draws bold
+// numbers too.
+std::unique_ptr<CalTestParent> MarkingPanel()
+{
+    auto panel = std::make_unique<CalTestParent>(420, 320);
+    panel->dayMarks = [](LONG, LONG) { return DWORD{1u << 0 | 1u << 9}; };
+    return panel;
+}
+
 struct World {
-    std::unique_ptr<CalTestParent> parent = std::make_unique<CalTestParent>(420, 320);
+    std::unique_ptr<CalTestParent> parent = MarkingPanel();
     HWND tool = nullptr;
     HWND page = nullptr;
 };
@@ -443,6 +453,17 @@ Answer FitSizeRequest(World& w)
     return Told(SendMessageA(w.tool, CTM_FITSIZE, 0, reinterpret_cast<LPARAM>(&r)), 0);
 }
 
+Answer SetDayMarksRequest(World& w)
+{
+    const CalToolState* s = Record(w.tool);
+    const CalDayMarks marks[] = {{s->shown.wYear, s->shown.wMonth, 0x00F0F0F0u}, {2030, 2, 0xFFFFFFFFu}};
+    const LRESULT told = SendMessageA(w.tool, CTM_SETDAYMARKS, 2, reinterpret_cast<LPARAM>(marks));
+    UpdateWindow(w.tool);
+    SendMessageA(w.tool, CTM_SETDAYMARKS, 0, 0);
+    UpdateWindow(w.tool);
+    return Told(told, 0);
+}
+
 // ---- the scenarios: one line each ------------------------------------------
 
 struct Scenario {
@@ -485,6 +506,7 @@ std::vector<Scenario> Scenarios()
         {"CTM_CREATEPAGE", {}, CreatePageRequest},
         {"CTM_GETIDEALSIZE", {}, IdealSizeRequest},
         {"CTM_FITSIZE", {}, FitSizeRequest},
+        {"CTM_SETDAYMARKS, then a count of 0", {}, SetDayMarksRequest},
         {"tool destroyed while its page is open", {.page = true}, DestroyUnderPage},
         {"screen reader reads the calendar", {}, ReadAloud},
     };
@@ -544,6 +566,7 @@ HWND Twin(const World& w)
     if (t == nullptr)
         return nullptr;
     t->appliedFont = s->appliedFont;
+    t->marks->months = s->marks->months;  // what the run's tool learned, asked or not
     t->shown = s->shown;
     t->todayMonth = s->todayMonth;
     t->todayYear = s->todayYear;

@@ -28,7 +28,8 @@ std::string g_headerText;  // caltool.h and cal_protocol.h together
 const std::map<std::string, long> kNumbers = {CAL_NUMBER(CTM_GETSETTINGS), CAL_NUMBER(CTM_SETSETTINGS),
     CAL_NUMBER(CTM_CREATEPAGE), CAL_NUMBER(CTM_GETIDEALSIZE), CAL_NUMBER(CTM_FITSIZE),
     CAL_NUMBER(CTM_FITSIZE2), CAL_NUMBER(CTM_FITSIZE3), CAL_NUMBER(CTN_SETTINGSCHANGED),
-    CAL_NUMBER(CTN_SHOWPROPERTIES), CAL_NUMBER(CTN_PAINTBACKGROUND), CAL_NUMBER(CAL_PAGE_APPLY_COMMAND)};
+    CAL_NUMBER(CTN_SHOWPROPERTIES), CAL_NUMBER(CTN_PAINTBACKGROUND), CAL_NUMBER(CAL_PAGE_APPLY_COMMAND),
+    CAL_NUMBER(CTM_SETDAYMARKS), CAL_NUMBER(CTN_GETDAYMARKS)};
 #undef CAL_NUMBER
 
 struct Field {
@@ -65,6 +66,9 @@ const std::map<std::string, Record> kRecords = {
             {CAL_FIELD(CalFitRequest, minWidth), CAL_FIELD(CalFitRequest, minHeight),
                 CAL_FIELD(CalFitRequest, maxWidth), CAL_FIELD(CalFitRequest, maxHeight),
                 CAL_FIELD(CalFitRequest, byHeight), CAL_FIELD(CalFitRequest, proposed)}}},
+    {"CalDayMarks",
+        {sizeof(CalDayMarks),
+            {CAL_FIELD(CalDayMarks, year), CAL_FIELD(CalDayMarks, month), CAL_FIELD(CalDayMarks, days)}}},
 };
 #undef CAL_FIELD
 

@@ -85,7 +85,7 @@ protected:
         CalToolSettings& s = e.record.settings;
         WPARAM w = rng_.Next();
         LPARAM l = static_cast<LPARAM>(rng_.Next());
-        switch (rng_.Below(12)) {
+        switch (rng_.Below(13)) {
             case 0: {
                 message = CTM_GETSETTINGS;
                 CalToolSettings* out = reinterpret_cast<CalToolSettings*>(0x1234);
@@ -153,7 +153,7 @@ protected:
                 const UINT others[] = {0x468, 0x470, CTN_SETTINGSCHANGED, CTN_SHOWPROPERTIES,
                     CTN_PAINTBACKGROUND, WM_USER + rng_.Below(0x7C00)};
                 message = others[rng_.Below(std::size(others))];
-                if (message >= CTM_GETSETTINGS && message <= CTM_FITSIZE3)
+                if ((message >= CTM_GETSETTINGS && message <= CTM_FITSIZE3) || message == CTM_SETDAYMARKS)
                     message = 0x470;
                 e.result = DefWindowProcA(tool_, message, w, l);
                 break;
@@ -230,6 +230,34 @@ protected:
                 e.result = message == WM_ERASEBKGND ? -1 : 0;
                 break;
             }
+            case 11: {
+                // Marks for months other than the one shown at the start, whose
+                // picture later messages compare with: any bits, any months,
+                // a count that may be 0, larger than the array or absurd.
+                message = CTM_SETDAYMARKS;
+                CalDayMarks marks[8];
+                rng_.Fill(marks, sizeof marks);
+                for (CalDayMarks& m : marks) {
+                    if (rng_.Below(2) == 0) {
+                        m.year = 1601 + static_cast<LONG>(rng_.Below(8399));
+                        m.month = 1 + static_cast<LONG>(rng_.Below(12));
+                    }
+                    if (m.year == baseline_.shown.wYear && m.month == baseline_.shown.wMonth)
+                        ++m.year;
+                }
+                const WPARAM counts[] = {0, 1 + rng_.Below(8), 0xFFFFFFFFu, rng_.Next()};
+                w = counts[rng_.Below(4)];
+                l = Address(marks);
+                if (w > 8 && w <= (9999 - 1601 + 1) * 12)
+                    w = 8;  // a count the array holds: a longer one is the host's own fault
+                const bool taken = w == 0 || (l != 0 && w <= 8);
+                e.result = taken ? 1 : 0;
+                e.repaint = taken;
+                const LRESULT answer = SendMessageA(tool_, message, w, l);
+                if ((answer != e.result) && Report())
+                    ADD_FAILURE() << "CTM_SETDAYMARKS (" << w << ", " << l << ") answered " << answer;
+                return e;
+            }
             default: {
                 // Requests that carry no record at all.
                 const UINT requests[] = {
@@ -273,8 +301,11 @@ TEST_F(HostileMessages, EveryMessageIsAnsweredAsTheProtocolSaysAndChangesOnlyWha
         const CalToolState& now = *CalToolFromWindow(tool_);
         bool ok = std::memcmp(&now, &e.record, sizeof now) == 0;
         ok = ok && CalNeedsPaint(tool_) == e.repaint;
-        std::vector<CalRecordedNotification> told(
-            parent_->notifications.begin() + static_cast<long>(heard), parent_->notifications.end());
+        // The marks of a month about to be shown may be asked besides.
+        std::vector<CalRecordedNotification> told;
+        for (size_t k = heard; k < parent_->notifications.size(); ++k)
+            if (parent_->notifications[k].message != CTN_GETDAYMARKS)
+                told.push_back(parent_->notifications[k]);
         ok = ok && told.size() == (e.notification != 0 ? 1u : 0u);
         if (ok && !told.empty())
             ok = told[0].message == e.notification && told[0].wParam == reinterpret_cast<WPARAM>(tool_) &&

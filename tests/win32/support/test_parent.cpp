@@ -28,10 +28,19 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         std::memcpy(n.request.data(), reinterpret_cast<const void*>(lParam), n.request.size());
         PaintBackground(*parent, lParam);
     }
+    LRESULT result = 0;
+    if (message == CTN_GETDAYMARKS && lParam != 0) {
+        auto* marks = reinterpret_cast<CalDayMarks*>(lParam);
+        std::memcpy(n.request.data(), marks, sizeof *marks);
+        if (parent->dayMarks) {
+            marks->days = parent->dayMarks(marks->year, marks->month);
+            result = 1;
+        }
+    }
     parent->notifications.push_back(n);
     if (parent->onNotification)
         parent->onNotification(n);
-    return 0;
+    return result;
 }
 
 void RegisterOnce()

@@ -15,7 +15,7 @@ struct CalRecordedNotification {
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
-    std::array<BYTE, 36> request;  // CTN_PAINTBACKGROUND: the request record as it arrived
+    std::array<BYTE, 36> request;  // CTN_PAINTBACKGROUND, CTN_GETDAYMARKS: the record as it arrived
 };
 
 // Where a panel sits among the other windows: where it was made, or above
@@ -30,6 +30,9 @@ struct CalTestParent {
     std::vector<CalRecordedNotification> notifications;
     // Called for every notification, after it was recorded and handled.
     std::function<void(const CalRecordedNotification&)> onNotification;
+    // When set, answers CTN_GETDAYMARKS: the marks of year and month, with
+    // the result non-zero; unset, the panel knows nothing of marks.
+    std::function<DWORD(LONG year, LONG month)> dayMarks;
     // WM_CONTEXTMENU messages that reached the panel: a child passes up
     // those it leaves to its default handling.
     int contextMenus = 0;
