@@ -18,12 +18,19 @@
 #define CTM_FITSIZE3 (CAL_WM_USER + 111)     /* 0x46F: answered as CTM_FITSIZE */
 #define CTM_SETDAYMARKS                                                                                      \
     (CAL_WM_USER + 120) /* 0x478: wParam = count, lParam = const CalDayMarks*; result non-zero when taken */
+#define CTM_GETSELECTION (CAL_WM_USER + 121) /* 0x479: result = the selected date (CalPackDate) */
+#define CTM_SETSELECTION                                                                                     \
+    (CAL_WM_USER + 122) /* 0x47A: lParam = a date; non-zero when selected and shown, 0 for no such date */
 #define CTN_SETTINGSCHANGED                                                                                  \
     (CAL_WM_USER + 130) /* 0x482: wParam = tool window, lParam = 1 after a font change or a page apply */
 #define CTN_SHOWPROPERTIES (CAL_WM_USER + 131)  /* 0x483: wParam = tool window */
 #define CTN_PAINTBACKGROUND (CAL_WM_USER + 139) /* 0x48B: lParam = CalBackgroundRequest* */
 #define CTN_GETDAYMARKS                                                                                      \
     (CAL_WM_USER + 140) /* 0x48C: wParam = tool window, lParam = CalDayMarks*; non-zero when filled */
+#define CTN_SELCHANGE (CAL_WM_USER + 141) /* 0x48D: wParam = tool window, lParam = the newly selected date */
+#define CTN_SELECT (CAL_WM_USER + 142)    /* 0x48E: wParam = tool window, lParam = the date the user picked */
+#define CTN_GETDAYTEXT                                                                                       \
+    (CAL_WM_USER + 143) /* 0x48F: wParam = tool window, lParam = CalDayText*; non-zero when text written */
 
 /* Command id, in the low 16 bits of a WM_COMMAND's wParam, with which the
    host applies an open properties page. */

@@ -49,6 +49,15 @@ typedef struct CalDayMarks {
     DWORD days;
 } CalDayMarks;
 
+/* The record whose address CTN_GETDAYTEXT carries, 12 bytes, valid for the
+   call only: the host writes at most capacity - 1 characters and a 0 into
+   text for the day named by date (CalPackDate). */
+typedef struct CalDayText {
+    DWORD date;
+    WCHAR *text;
+    LONG capacity;
+} CalDayText;
+
 /* The library's four exports, under these plain names. Every argument and
    result is 32 bits wide, and all four use the platform's standard calling
    convention (__stdcall, WINAPI): the callee removes the arguments. A host
@@ -152,6 +161,9 @@ CAL_LAYOUT_CHECK(sizeof(CalDayMarks) == 12, "day marks are 12 bytes");
 CAL_LAYOUT_CHECK(offsetof(CalDayMarks, year) == 0, "year at 0");
 CAL_LAYOUT_CHECK(offsetof(CalDayMarks, month) == 4, "month at 4");
 CAL_LAYOUT_CHECK(offsetof(CalDayMarks, days) == 8, "days at 8");
+CAL_LAYOUT_CHECK(sizeof(CalDayText) == 12, "day text is 12 bytes");
+CAL_LAYOUT_CHECK(offsetof(CalDayText, text) == 4, "text at 4");
+CAL_LAYOUT_CHECK(offsetof(CalDayText, capacity) == 8, "capacity at 8");
 CAL_LAYOUT_CHECK(offsetof(CalFitRequest, minWidth) == 0, "minWidth at 0");
 CAL_LAYOUT_CHECK(offsetof(CalFitRequest, minHeight) == 4, "minHeight at 4");
 CAL_LAYOUT_CHECK(offsetof(CalFitRequest, maxWidth) == 8, "maxWidth at 8");
