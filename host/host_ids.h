@@ -18,5 +18,15 @@
 
 /* Timer that retries closing while a modal box is open */
 #define IDT_HOST_CLOSE 1
+/* Timer that looks at the calendar files for changes */
+#define IDT_HOST_WATCH 2
+
+/* The property sheet's tabs, and its page of calendar files */
+#define IDC_SHEET_TABS 202
+#define IDD_HOST_CALENDARS 220
+#define IDC_CALENDARS_LIST 221
+#define IDC_CALENDARS_ADD 222
+#define IDC_CALENDARS_REMOVE 223
+#define IDC_CALENDARS_NOTE 224
 
 #endif

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "host/calendar_files.h"
 #include "host/command_line.h"
 #include "host/panel.h"
+#include "host/panel_calendars.h"
 #include "host/panel_layout.h"
 #include "host/plugin_host.h"
 #include "host/property_sheet.h"
@@ -60,7 +62,16 @@ void PopulatePanel(HostPanel* panel, const HostLoadOutcome& loaded)
     }
 }
 
-int RunPanel(HostPlugin* plugin, HINSTANCE instance, const std::string& settingsPath)
+std::vector<std::wstring> NamedCalendars(const HostOptions& options)
+{
+    std::vector<std::wstring> named;
+    for (const std::string& path : options.calendars)
+        named.push_back(HostWideFromAnsi(path));
+    return named;
+}
+
+int RunPanel(HostPlugin* plugin, HINSTANCE instance, const std::string& settingsPath,
+    const std::vector<std::wstring>& namedCalendars)
 {
     HostPanel panel;
     // Before reading: a second host must neither set the first one's file
@@ -88,6 +99,11 @@ int RunPanel(HostPlugin* plugin, HINSTANCE instance, const std::string& settings
         return 1;
     }
     PopulatePanel(&panel, loaded);
+    std::vector<std::wstring> kept;
+    for (const std::string& path : loaded.panel.calendars)
+        kept.push_back(HostWideFromUtf8(path));
+    if (!kept.empty() || !namedCalendars.empty())
+        HostStartCalendars(&panel, kept, namedCalendars);
     ShowWindow(panel.window,
         loaded.loaded && loaded.panel.showState == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     UpdateWindow(panel.window);
@@ -137,7 +153,7 @@ int main(int argc, char** argv)
         return 3;
     }
     if (!options.screenshot.empty())
-        return HostRunScreenshot(&plugin, instance, options.screenshot);
-    return RunPanel(
-        &plugin, instance, options.settings.empty() ? HostDefaultSettingsPath() : options.settings);
+        return HostRunScreenshot(&plugin, instance, options.screenshot, NamedCalendars(options));
+    return RunPanel(&plugin, instance, options.settings.empty() ? HostDefaultSettingsPath() : options.settings,
+        NamedCalendars(options));
 }

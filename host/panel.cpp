@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/calendar_files.h"
 #include "host/host_ids.h"
+#include "host/panel_calendars.h"
 #include "host/panel_layout.h"
 #include "host/property_sheet.h"
 #include "host/report.h"
@@ -247,7 +249,7 @@ void OpenSheet(HostPanel* panel, HWND tool)
     const HostTool* entry = FindTool(panel, tool);
     const char* name = entry != nullptr ? panel->plugin->types[entry->type].info->name : "Tool";
     HostOpenSheet(&panel->sheet, panel->window, panel->instance, tool,
-        std::string(name, strnlen(name, sizeof(CalToolTypeInfo::name))));
+        std::string(name, strnlen(name, sizeof(CalToolTypeInfo::name))), HostKeptCalendars(panel));
 }
 
 void OnShowProperties(HostPanel* panel, HWND tool)
@@ -377,6 +379,10 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             OnMinMaxInfo(panel, reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
         case WM_TIMER:
+            if (wParam == IDT_HOST_WATCH) {
+                HostWatchCalendars(panel);
+                return 0;
+            }
             KillTimer(window, wParam);
             HostClosePanel(panel);
             return 0;
@@ -416,6 +422,21 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case SHEETN_STATUS:
             HostSetStatus(panel, reinterpret_cast<const char*>(lParam));
             return 0;
+        case SHEETN_CALENDARS:
+            HostKeepCalendars(panel, *reinterpret_cast<const std::vector<std::wstring>*>(lParam));
+            HostSavePanel(panel);
+            return 0;
+        case CTN_GETDAYMARKS:
+            return HostAnswerDayMarks(panel, reinterpret_cast<CalDayMarks*>(lParam));
+        case CTN_GETDAYTEXT:
+            return HostAnswerDayText(panel, reinterpret_cast<CalDayText*>(lParam));
+        case CTN_SELCHANGE:
+        case CTN_SELECT:
+            HostShowDay(panel, reinterpret_cast<HWND>(wParam), static_cast<DWORD>(lParam));
+            return 0;
+        case HOSTN_CALENDARSREAD:
+            HostTakeCalendarReads(panel);
+            return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -443,8 +464,11 @@ bool UsableRect(const HostRect32& r)
 
 }  // namespace
 
+HostPanel::HostPanel() = default;
+
 HostPanel::~HostPanel()
 {
+    calendars.reset();  // its reader ends before the rest goes
     HostBackgroundFree(&background);
     if (statusBrush != nullptr)
         DeleteObject(statusBrush);
@@ -473,7 +497,8 @@ bool HostCreatePanel(HostPanel* panel, const HostRect32* saved, int showState, i
         DestroyMenu(menu);
         return false;
     }
-    panel->status = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0,
+    // A window of the Unicode kind: event summaries are in every script.
+    panel->status = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0,
         0, window, reinterpret_cast<HMENU>(IDC_HOST_STATUS), panel->instance, nullptr);
     SendMessageA(panel->status, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont(panel->textFont)), 0);
     if (saved != nullptr && UsableRect(*saved)) {
@@ -670,6 +695,8 @@ bool HostSavePanel(HostPanel* panel)
         std::memcpy(entry.block.data(), &block, kHostBlockSize);
         saved.tools.push_back(entry);
     }
+    for (const std::wstring& file : HostKeptCalendars(panel))
+        saved.calendars.push_back(HostUtf8FromWide(file));
     std::string error;
     if (!KeepSettingsFile(panel, &error) || !HostSaveSettingsFile(panel->settingsPath, saved, &error)) {
         // Said once, not on every later save that fails the same way; every
@@ -691,8 +718,15 @@ bool HostSavePanel(HostPanel* panel)
 
 void HostSetStatus(HostPanel* panel, const std::string& text)
 {
+    panel->dayShown = 0;
     if (panel->status != nullptr)
         SetWindowTextA(panel->status, (" " + text).c_str());
+}
+
+void HostSetStatusW(HostPanel* panel, const std::wstring& text)
+{
+    if (panel->status != nullptr)
+        SetWindowTextW(panel->status, (L" " + text).c_str());
 }
 
 void HostClosePanel(HostPanel* panel)

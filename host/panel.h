@@ -18,6 +18,8 @@
 #include "host/settings_format.h"
 #include "host/settings_lock.h"
 
+class HostCalendarFiles;
+
 struct HostTool {
     HWND window = nullptr;
     uint32_t type = 0;  // index into the plug-in's panel types
@@ -43,6 +45,12 @@ struct HostPanel {
     // can: the file was not taken at start). The focus line gives way to it.
     bool failureStands = false;
     HostSettingsLock settingsLock;
+    // The calendar files whose events mark the tools' days (host/panel_calendars).
+    std::unique_ptr<HostCalendarFiles> calendars;
+    std::vector<std::wstring> namedCalendars;  // on the command line: read, never saved
+    HWND dayTool = nullptr;                    // the tool whose day the status line lists
+    DWORD dayShown = 0;                        // that day, or 0 when the line says something else
+    HostPanel();
     ~HostPanel();
 };
 
@@ -73,6 +81,7 @@ void HostRemoveTool(HostPanel* panel, HWND tool);
 bool HostSavePanel(HostPanel* panel);
 
 void HostSetStatus(HostPanel* panel, const std::string& text);
+void HostSetStatusW(HostPanel* panel, const std::wstring& text);
 
 // Saves, closes an open sheet (its page first), destroys the tools, then
 // the window, which ends the message loop.

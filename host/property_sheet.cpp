@@ -1,10 +1,13 @@
 #include "host/property_sheet.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
 
+#include "host/calendars_page.h"
 #include "host/host_ids.h"
 #include "host/panel_layout.h"
 #include "host/screen_density.h"
@@ -26,6 +29,66 @@ int Scaled(int value)
 void SendApply(HostSheet* sheet)
 {
     SendMessageA(sheet->page, WM_COMMAND, MAKEWPARAM(CAL_PAGE_APPLY_COMMAND, 0), 0);
+    if (sheet->calendarsPage != nullptr && HostCalendarsPageChanged(sheet->calendarsPage)) {
+        const std::vector<std::wstring> files = HostCalendarsPageFiles(sheet->calendarsPage);
+        HostCalendarsPageApplied(sheet->calendarsPage);
+        SendMessageA(sheet->owner, SHEETN_CALENDARS, 0, reinterpret_cast<LPARAM>(&files));
+    }
+}
+
+// The tab chosen shows its page and hides the other.
+void ShowTab(HostSheet* sheet)
+{
+    const bool calendars = SendMessageW(sheet->tabs, TCM_GETCURSEL, 0, 0) == 1;
+    ShowWindow(sheet->page, calendars ? SW_HIDE : SW_SHOW);
+    ShowWindow(sheet->calendarsPage, calendars ? SW_SHOW : SW_HIDE);
+}
+
+void AddTab(HWND tabs, int index, const std::wstring& text)
+{
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+// The tabs, at the margin: where their pages go, in the sheet's coordinates.
+// Null where they cannot be made: the tool's page then stands alone.
+HWND MakeTabs(HostSheet* sheet, HINSTANCE instance, const std::string& toolName, POINT* pageAt)
+{
+    const int margin = Scaled(kMargin);
+    *pageAt = POINT{margin, margin};
+    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES};
+    InitCommonControlsEx(&classes);
+    HWND tabs = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
+        margin, margin, 400, 300, sheet->window, reinterpret_cast<HMENU>(IDC_SHEET_TABS), instance, nullptr);
+    if (tabs == nullptr)
+        return nullptr;
+    SendMessageW(tabs, WM_SETFONT, SendMessageW(sheet->window, WM_GETFONT, 0, 0), 0);
+    AddTab(tabs, 0, std::wstring(toolName.begin(), toolName.end()));
+    AddTab(tabs, 1, L"Calendar Files");
+    RECT display{0, 0, 400, 300};
+    SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    *pageAt = POINT{margin + display.left, margin + display.top};
+    return tabs;
+}
+
+// The tabs sized round the larger page, both pages above them.
+void FitTabs(HostSheet* sheet)
+{
+    RECT page{};
+    RECT other{};
+    GetWindowRect(sheet->page, &page);
+    GetWindowRect(sheet->calendarsPage, &other);
+    POINT at{page.left, page.top};
+    ScreenToClient(sheet->window, &at);
+    RECT area{at.x, at.y, at.x + std::max(page.right - page.left, other.right - other.left),
+        at.y + std::max(page.bottom - page.top, other.bottom - other.top)};
+    SendMessageW(sheet->tabs, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&area));
+    SetWindowPos(sheet->tabs, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+        SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(sheet->calendarsPage, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(sheet->page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 // Cancel: the tool gets back the block it had when the sheet opened, and
@@ -64,7 +127,14 @@ INT_PTR CALLBACK SheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return TRUE;
     }
     auto* slot = reinterpret_cast<std::unique_ptr<HostSheet>*>(GetWindowLongPtrA(window, DWLP_USER));
-    if (message != WM_COMMAND || slot == nullptr || *slot == nullptr || (*slot)->window != window)
+    if (slot == nullptr || *slot == nullptr || (*slot)->window != window)
+        return FALSE;
+    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->idFrom == IDC_SHEET_TABS &&
+        reinterpret_cast<const NMHDR*>(lParam)->code == TCN_SELCHANGE) {
+        ShowTab(slot->get());
+        return TRUE;
+    }
+    if (message != WM_COMMAND)
         return FALSE;
     switch (LOWORD(wParam)) {
         case IDOK:
@@ -85,7 +155,7 @@ INT_PTR CALLBACK SheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 void ArrangeSheet(HostSheet* sheet)
 {
     RECT page{};
-    GetWindowRect(sheet->page, &page);
+    GetWindowRect(sheet->tabs != nullptr ? sheet->tabs : sheet->page, &page);
     const int margin = Scaled(kMargin);
     const int buttonWidth = Scaled(kButtonWidth);
     const int buttonHeight = Scaled(kButtonHeight);
@@ -108,8 +178,8 @@ void ArrangeSheet(HostSheet* sheet)
 
 }  // namespace
 
-bool HostOpenSheet(
-    std::unique_ptr<HostSheet>* slot, HWND owner, HINSTANCE instance, HWND tool, const std::string& toolName)
+bool HostOpenSheet(std::unique_ptr<HostSheet>* slot, HWND owner, HINSTANCE instance, HWND tool,
+    const std::string& toolName, const std::vector<std::wstring>& calendars)
 {
     if (*slot != nullptr) {
         if ((*slot)->tool == tool) {
@@ -135,12 +205,22 @@ bool HostOpenSheet(
         Tell(owner, "The property sheet could not be opened.");
         return false;
     }
-    sheet->page = reinterpret_cast<HWND>(SendMessageA(tool, CTM_CREATEPAGE,
-        reinterpret_cast<WPARAM>(sheet->window), MAKELPARAM(Scaled(kMargin), Scaled(kMargin))));
+    POINT pageAt{};
+    sheet->tabs = MakeTabs(sheet.get(), instance, toolName, &pageAt);
+    sheet->page = reinterpret_cast<HWND>(SendMessageA(
+        tool, CTM_CREATEPAGE, reinterpret_cast<WPARAM>(sheet->window), MAKELPARAM(pageAt.x, pageAt.y)));
     if (sheet->page == nullptr) {
         DestroyWindow(sheet->window);
         Tell(owner, "The tool did not provide a properties page.");
         return false;
+    }
+    if (sheet->tabs != nullptr)
+        sheet->calendarsPage = HostCreateCalendarsPage(sheet->window, instance, calendars, pageAt.x, pageAt.y);
+    if (sheet->calendarsPage != nullptr) {
+        FitTabs(sheet.get());
+    } else if (sheet->tabs != nullptr) {
+        DestroyWindow(sheet->tabs);  // one page needs no tabs
+        sheet->tabs = nullptr;
     }
     // Lets the sheet's dialog manager tab into the page's controls.
     SetWindowLongA(sheet->page, GWL_EXSTYLE, GetWindowLongA(sheet->page, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
@@ -171,7 +251,7 @@ void HostDestroySheet(std::unique_ptr<HostSheet>* slot)
     if (sheet == nullptr)
         return;
     DestroyWindow(sheet->page);
-    DestroyWindow(sheet->window);
+    DestroyWindow(sheet->window);  // the calendar files' page and the tabs with it
     if (IsWindow(sheet->owner))
         SetForegroundWindow(sheet->owner);
 }

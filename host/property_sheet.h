@@ -1,5 +1,6 @@
 // The property sheet: a dialog of the host's own, with OK, Cancel and
-// Apply, in which a tool's properties page is embedded. One sheet at a
+// Apply, in which a tool's properties page is embedded, on the first of two
+// tabs; the second holds the panel's list of calendar files. One sheet at a
 // time; its page is always destroyed before the sheet, and before the tool.
 // The sheet knows its owner window only: it tells the owner what the owner
 // must do through the messages below, which it sends (never posts), so that
@@ -11,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "plugin/caltool.h"
 
@@ -23,10 +25,15 @@ constexpr UINT SHEETN_REMAKETOOL = WM_APP + 1;
 constexpr UINT SHEETN_SAVE = WM_APP + 2;
 // Show the text at lParam (const char*, valid for the call) on the status line.
 constexpr UINT SHEETN_STATUS = WM_APP + 3;
+// The list of calendar files was applied: lParam = const std::vector<std::wstring>*,
+// valid for the call. The owner reads them and saves.
+constexpr UINT SHEETN_CALENDARS = WM_APP + 5;
 
 struct HostSheet {
     HWND window = nullptr;
     HWND page = nullptr;
+    HWND tabs = nullptr;           // the tool's page, then the calendar files
+    HWND calendarsPage = nullptr;  // null where the tabs could not be made
     HWND tool = nullptr;
     HWND owner = nullptr;         // the window told what happens, brought forward when the sheet goes
     CalToolSettings opened{};     // the block when the sheet opened: what Cancel hands back
@@ -34,10 +41,11 @@ struct HostSheet {
 };
 
 // Opens the sheet for tool into *slot, closing one open for another tool
-// first; its title is toolName followed by " Properties". The slot must not
-// move while a sheet is open: the dialog keeps its address.
-bool HostOpenSheet(
-    std::unique_ptr<HostSheet>* slot, HWND owner, HINSTANCE instance, HWND tool, const std::string& toolName);
+// first; its title is toolName followed by " Properties", and calendars is
+// the list its second tab starts from. The slot must not move while a sheet
+// is open: the dialog keeps its address.
+bool HostOpenSheet(std::unique_ptr<HostSheet>* slot, HWND owner, HINSTANCE instance, HWND tool,
+    const std::string& toolName, const std::vector<std::wstring>& calendars);
 
 // The tool changed its settings (its own menu, or the page's apply); a
 // sheet that is null or open for another tool is left alone.

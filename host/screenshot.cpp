@@ -3,7 +3,9 @@
 #include <cstring>
 #include <vector>
 
+#include "host/calendar_files.h"
 #include "host/panel.h"
+#include "host/panel_calendars.h"
 #include "host/png_encoder.h"
 #include "host/report.h"
 #include "host/tool_window.h"
@@ -74,9 +76,35 @@ bool WriteFileWhole(const std::string& path, const std::vector<uint8_t>& bytes, 
     return ok;
 }
 
+constexpr DWORD kReadingMs = 20000;  // the longest the picture waits for its calendar files
+
+// The calendar files read, then the first tool's selection on its first
+// marked day from today on (else today, as it is), so that the status line
+// lists that day's events.
+void ShowCalendars(HostPanel* panel, const std::vector<std::wstring>& calendars)
+{
+    HostStartCalendars(panel, {}, calendars);
+    const DWORD start = GetTickCount();
+    while (panel->calendars->Reading() && GetTickCount() - start < kReadingMs)
+        Pump(50);
+    Pump(100);
+    HWND first = panel->tools.front().window;
+    const DWORD today = static_cast<DWORD>(SendMessageW(first, CTM_GETSELECTION, 0, 0));
+    CalDayMarks marks{CalDateYear(today), CalDateMonth(today), 0};
+    HostAnswerDayMarks(panel, &marks);
+    for (int32_t day = CalDateDay(today); day <= 31; ++day) {
+        if ((marks.days >> (day - 1) & 1u) != 0) {
+            SendMessageW(first, CTM_SETSELECTION, 0, CalPackDate(marks.year, marks.month, day));
+            break;
+        }
+    }
+    HostShowSelectedDay(panel, first);
+}
+
 }  // namespace
 
-int HostRunScreenshot(HostPlugin* plugin, HINSTANCE instance, const std::string& file)
+int HostRunScreenshot(HostPlugin* plugin, HINSTANCE instance, const std::string& file,
+    const std::vector<std::wstring>& calendars)
 {
     HostPanel panel;
     panel.instance = instance;
@@ -118,6 +146,8 @@ int HostRunScreenshot(HostPlugin* plugin, HINSTANCE instance, const std::string&
     ShowWindow(panel.window, SW_SHOWNOACTIVATE);
     UpdateWindow(panel.window);
     Pump(300);
+    if (!calendars.empty())
+        ShowCalendars(&panel, calendars);
     RedrawWindow(panel.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Pump(200);
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "host/panel_calendars.h"
 #include "host/tool_window.h"
 
 namespace {
@@ -26,6 +27,9 @@ void DescribeFocus(HostPanel* panel, HWND tool)
     // A failure on the line stays there until the save that mends it: the
     // user would otherwise lose it at the next click or Tab.
     if (index < 0 || panel->failureStands)
+        return;
+    // With calendar files, the tool's selected day and its events say more.
+    if (HostShowSelectedDay(panel, tool))
         return;
     std::string text = "Calendar " + std::to_string(index + 1) + " of " + std::to_string(panel->tools.size());
     const std::string name = HostToolAccessibleName(panel->tools[static_cast<size_t>(index)].window);

@@ -1,7 +1,8 @@
 // The keyboard among the panel's tools: Tab and Shift+Tab move the focus
 // from one tool to the next, and the status line names the shown month of
-// the tool that has the focus, read as a screen reader reads it, unless a
-// failure to save is on the line: that stays until a save mends it.
+// the tool that has the focus, read as a screen reader reads it (or, with
+// calendar files, its selected day's events), unless a failure to save is on
+// the line: that stays until a save mends it.
 #ifndef PANELHOST_TOOL_FOCUS_H
 #define PANELHOST_TOOL_FOCUS_H
 

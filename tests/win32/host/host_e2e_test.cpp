@@ -70,19 +70,34 @@ TEST(HostFile, EncodesAndNamesEveryKindOfDamage)
             tool.block[i] = static_cast<uint8_t>(i * 7 + t);
         panel.tools.push_back(tool);
     }
-    const std::vector<uint8_t> good = HostEncodeSettings(panel);
-    const HostDecodeResult back = HostDecodeSettings(good.data(), good.size());
-    ASSERT_EQ(back.status, HostFileStatus::ok);
-    EXPECT_EQ(HostEncodeSettings(back.panel), good);
+    // A panel without calendar files is written as the first version was,
+    // and one with them in the second; both come back whole, and no damage
+    // to either goes unseen.
+    HostSavedPanel withFiles = panel;
+    withFiles.calendars = {"C:\\Users\\me\\Holidays.ics", "Z:\\tmp\\F\xC3\xBCr mich.ics"};
+    for (const HostSavedPanel* p : {&panel, &withFiles}) {
+        const std::vector<uint8_t> encoded = HostEncodeSettings(*p);
+        EXPECT_EQ(encoded[8], p->calendars.empty() ? 1 : 2);
+        const HostDecodeResult back = HostDecodeSettings(encoded.data(), encoded.size());
+        ASSERT_EQ(back.status, HostFileStatus::ok);
+        EXPECT_EQ(back.panel.calendars, p->calendars);
+        EXPECT_EQ(HostEncodeSettings(back.panel), encoded);
+        for (size_t n = 0; n < encoded.size(); ++n)
+            EXPECT_NE(HostDecodeSettings(encoded.data(), n).status, HostFileStatus::ok) << "cut to " << n;
+        for (size_t i = 0; i < encoded.size(); ++i)
+            for (int bit : {0x01, 0x80}) {
+                std::vector<uint8_t> bad = encoded;
+                bad[i] = static_cast<uint8_t>(bad[i] ^ bit);
+                EXPECT_NE(HostDecodeSettings(bad.data(), bad.size()).status, HostFileStatus::ok) << "byte " << i;
+            }
+    }
+    // Only what reads back is written: no empty path.
+    HostSavedPanel emptyPath = panel;
+    emptyPath.calendars = {""};
+    const std::vector<uint8_t> noFiles = HostEncodeSettings(emptyPath);
+    EXPECT_EQ(HostDecodeSettings(noFiles.data(), noFiles.size()).status, HostFileStatus::ok);
 
-    for (size_t n = 0; n < good.size(); ++n)
-        EXPECT_NE(HostDecodeSettings(good.data(), n).status, HostFileStatus::ok) << "cut to " << n;
-    for (size_t i = 0; i < good.size(); ++i)
-        for (int bit : {0x01, 0x80}) {
-            std::vector<uint8_t> bad = good;
-            bad[i] = static_cast<uint8_t>(bad[i] ^ bit);
-            EXPECT_NE(HostDecodeSettings(bad.data(), bad.size()).status, HostFileStatus::ok) << "byte " << i;
-        }
+    const std::vector<uint8_t> good = HostEncodeSettings(panel);
     std::vector<uint8_t> longer = good;
     longer.push_back(0);
     EXPECT_EQ(HostDecodeSettings(longer.data(), longer.size()).status, HostFileStatus::damaged);
@@ -92,7 +107,7 @@ TEST(HostFile, EncodesAndNamesEveryKindOfDamage)
     EXPECT_EQ(HostDecodeSettings(reinterpret_cast<const uint8_t*>(text.data()), text.size()).status,
         HostFileStatus::foreign);
     std::vector<uint8_t> newer = good;
-    newer[8] = 2;
+    newer[8] = 3;
     EXPECT_EQ(HostDecodeSettings(newer.data(), newer.size()).status, HostFileStatus::newer);
 }
 

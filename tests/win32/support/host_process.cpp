@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "plugin/caltool.h"
+#include "tool/day_marks.h"
 #include "tests/win32/support/plugin_loader.h"
 #include "tests/win32/support/test_parent.h"
 #include "tests/win32/support/time_scale.h"
@@ -206,6 +207,27 @@ std::string HostProcess::StatusText() const
     char text[1024] = "";
     GetWindowTextA(GetDlgItem(panel_, 210), text, sizeof text);
     return text;
+}
+
+std::string HostProcess::WaitForStatus(const std::string& text, DWORD timeoutMs) const
+{
+    std::string seen;
+    return CalWaitFor([&] { return (seen = StatusText()).find(text) != std::string::npos; }, timeoutMs) ? seen
+                                                                                                     : "";
+}
+
+int64_t HostProcess::MarksOf(HWND tool, int32_t year, int32_t month) const
+{
+    const std::vector<BYTE> field = ReadRecord(tool, offsetof(CalToolState, marks), sizeof(void*));
+    uintptr_t address = 0;
+    std::memcpy(&address, field.data(), sizeof address);
+    CalDayMarkStore store{};
+    SIZE_T got = 0;
+    if (address == 0 ||
+        !ReadProcessMemory(info_.hProcess, reinterpret_cast<void*>(address), &store, sizeof store, &got))
+        return -1;
+    const CalMarkedMonth* known = CalFindMarks(store.months, year, month);
+    return known != nullptr ? int64_t{known->days} : -1;
 }
 
 DWORD HostProcess::Wait(DWORD timeoutMs)

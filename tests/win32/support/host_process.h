@@ -56,6 +56,11 @@ public:
     // Hands the tool a block through CTM_SETSETTINGS, from the host's memory.
     void SetBlock(HWND tool, const HostBlock& block) const;
     std::string StatusText() const;
+    // The status line, once it contains text; empty after timeoutMs.
+    std::string WaitForStatus(const std::string& text, DWORD timeoutMs = 15000) const;
+    // The days the tool knows as marked in a month, read out of its record
+    // in the host; -1 when it knows nothing of the month.
+    int64_t MarksOf(HWND tool, int32_t year, int32_t month) const;
 
     // Waits for the process to end; its exit code, or STILL_ACTIVE after the timeout.
     DWORD Wait(DWORD timeoutMs = 15000);
