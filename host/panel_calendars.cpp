@@ -132,9 +132,13 @@ void ShowNews(HostPanel* panel, const std::vector<HostCalendarNews>& news)
         return;
     std::wstring text;
     if (first != nullptr) {
-        text = FileName(first->path) + L": " + HostWideFromUtf8(first->problem) + L". " +
-            (first->events != 0 ? Count(first->events) + L" marked from what could be read."
-                                : std::wstring(L"Nothing marked from it."));
+        std::wstring problem = HostWideFromUtf8(first->problem);
+        while (!problem.empty() && problem.back() == L'.')
+            problem.pop_back();
+        text = FileName(first->path) + L": " + problem + L". " +
+            (first->events == 0        ? std::wstring(L"Nothing of it is marked.")
+                    : first->events == 1 ? std::wstring(L"1 event of it is marked.")
+                                         : std::to_wstring(first->events) + L" events of it are marked.");
         if (problems > 1)
             text += L" " + std::to_wstring(problems - 1) + L" more files have problems too.";
     } else if (news.size() == 1) {
