@@ -6,6 +6,7 @@
 #include <libical/ical.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <mutex>
 #include <tuple>
 #include <unordered_map>
@@ -87,7 +88,8 @@ bool DaysInRange(int32_t year, int32_t month)
 
 std::string Quoted(const char* text)
 {
-    std::string s = text ? text : "";
+    std::string s;
+    HostUtf8Repaired(text ? text : "", s);
     if (s.size() > 40) {
         size_t cut = 40;
         while (cut > 0 && (static_cast<unsigned char>(s[cut]) & 0xC0) == 0x80) {
@@ -143,6 +145,11 @@ struct HostEventCalendar::Series {
     icaltimetype start;                       // DTSTART, with its zone
     int64_t wallStart = 0;
     std::vector<icalrecurrencetype> rules;    // without a count
+    // An iterator kept for each rule that steps by days or longer, moved to
+    // each range asked for: making one costs more than the range's instances.
+    // Rules by the hour or shorter get one each time, bounded by the range.
+    mutable std::vector<Iterator> kept;
+    std::vector<int64_t> ends;                // each rule's UNTIL as a wall start, or the largest
     std::vector<int64_t> instances;           // wall starts from RDATE and counted rules, sorted
     std::vector<int64_t> skipped;             // wall starts removed (EXDATE, overridden), sorted
     int64_t duration = 0;
@@ -161,17 +168,30 @@ struct HostEventCalendar::Series {
              it != instances.end() && *it < to; ++it) {
             out.push_back(*it);
         }
-        for (const icalrecurrencetype& rule : rules) {
-            Iterator iterator = RuleIterator(rule, start, to);
-            if (!iterator) {
+        // Rules that begin after the range or end before it are not asked.
+        for (size_t r = 0; r < rules.size() && wallStart < to; ++r) {
+            if (ends[r] < from) {
                 continue;
             }
-            if (from > wallStart) {
-                icalrecur_iterator_set_start(iterator.get(), WallTime(from, start));
+            const icaltimetype first = WallTime(std::max(from, wallStart), start);
+            Iterator fresh;
+            icalrecur_iterator* iterator = kept[r].get();
+            if (!iterator || !icalrecur_iterator_set_start(iterator, first)) {
+                fresh = RuleIterator(rules[r], start, to);
+                iterator = fresh.get();
+                if (!iterator) {
+                    continue;
+                }
+                if (from > wallStart) {
+                    icalrecur_iterator_set_start(iterator, first);
+                }
             }
+            // Where the caller wants the rule to go on after the last start:
+            // never more than a day after it, so asked only of closer starts.
+            int64_t last = INT64_MIN;
             int64_t wanted = from;
             for (size_t n = 0; n < kMostInstances; ++n) {
-                const icaltimetype t = icalrecur_iterator_next(iterator.get());
+                const icaltimetype t = icalrecur_iterator_next(iterator);
                 if (icaltime_is_null_time(t)) {
                     break;
                 }
@@ -179,14 +199,18 @@ struct HostEventCalendar::Series {
                 if (wall >= to) {
                     break;
                 }
-                if (wall < wanted) {
-                    if (wall >= from) {  // in a stretch the caller skips
-                        icalrecur_iterator_set_start(iterator.get(), WallTime(wanted, start));
-                    }
+                if (wall < from) {
+                    continue;
+                }
+                if (last != INT64_MIN && wall < last + kDay && wanted <= last) {
+                    wanted = std::max(last + 1, resume(last));
+                }
+                if (wall < wanted) {  // in a stretch the caller skips
+                    icalrecur_iterator_set_start(iterator, WallTime(wanted, start));
                     continue;
                 }
                 out.push_back(wall);
-                wanted = std::max(wall + 1, resume(wall));
+                last = wall;
             }
         }
     }
@@ -370,8 +394,11 @@ void HostEventCalendar::ReadCalendar(icalcomponent* calendar, std::vector<std::s
          c = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
         events.push_back(c);
     }
+    // One line of UTF-8: libical's unescaping of a backslash can split a
+    // character that the file had whole.
     auto summaryOf = [this](icalcomponent* event) {
-        std::string s = icalcomponent_get_summary(event) ? icalcomponent_get_summary(event) : "";
+        std::string s;
+        HostUtf8Repaired(icalcomponent_get_summary(event) ? icalcomponent_get_summary(event) : "", s);
         std::replace_if(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
         summaries_.push_back(std::move(s));
         return static_cast<uint32_t>(summaries_.size() - 1);
@@ -457,6 +484,9 @@ void HostEventCalendar::ReadCalendar(icalcomponent* calendar, std::vector<std::s
             }
             if (probe && rule.count == 0) {
                 series->rules.push_back(rule);
+                series->ends.push_back(icaltime_is_null_time(rule.until) ? INT64_MAX : series->WallOf(rule.until));
+                const bool byDays = rule.freq >= ICAL_DAILY_RECURRENCE && rule.freq <= ICAL_YEARLY_RECURRENCE;
+                series->kept.emplace_back(byDays ? icalrecur_iterator_new(rule, start) : nullptr);
             }
         }
         for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); p;

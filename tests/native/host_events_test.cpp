@@ -105,6 +105,9 @@ TEST(HostEventCalendar, MarksTheDaysEventsFallOnInLocalTime)
         {"floating times are local already",
          Event("DTSTART:20260101T223000\r\nRRULE:FREQ=WEEKLY\r\n"), 1, 2026, 7, Days({2, 9, 16, 23, 30})},
         {"repeating: an extra date, one left out, one moved, one cancelled", kMeetings, 0, 2026, 12, Days({2, 7, 23})},
+        {"weekly until a moment in UTC",
+         kZone + Event("DTSTART;TZID=Middle Europe:20261101T100000\r\nRRULE:FREQ=WEEKLY;UNTIL=20261213T083000Z\r\n"), 0,
+         2026, 12, Days({6})},
         {"yearly since long ago, and one counted out before the month",
          Event("DTSTART;VALUE=DATE:16011225\r\nRRULE:FREQ=YEARLY\r\n") +
              Event("DTSTART;VALUE=DATE:20001201\r\nRRULE:FREQ=YEARLY;COUNT=3\r\n"),
@@ -191,6 +194,8 @@ TEST(HostEventCalendar, KeepsWhatItCouldReadAndSaysWhatWasWrong)
          "line 10 cannot be read: 'this is no property' (and 1 more", 2, Days({1, 5})},
         {"a Latin-1 summary", Calendar(Event("SUMMARY:Caf\xe9\r\nDTSTART;VALUE=DATE:20261207\r\n")),
          "text that is not UTF-8 on line 5", 1, Days({7})},
+        {"a backslash before a letter of two bytes",
+         Calendar(Event("SUMMARY:Caf\\\xc3\xa9\r\nDTSTART;VALUE=DATE:20261207\r\n")), "", 1, Days({7})},
         {"an event without a start, beside a good one", Calendar(good + Event("SUMMARY:Nowhen\r\n")),
          "an event without a start ('Nowhen')", 1, Days({1})},
         {"a rule that never matches",
