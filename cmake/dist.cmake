@@ -10,6 +10,8 @@ install(FILES docs/hosting.md DESTINATION docs)
 install(FILES samples/minimal-host/minimal_host.c samples/minimal-host/README.md
     DESTINATION samples/minimal-host)
 install(FILES README.md CHANGES.md DESTINATION .)
+# The host links libical: its licence texts travel with it.
+install(FILES ${CAL_LIBICAL_LICENCES} DESTINATION licences/libical)
 
 # The files the archive holds, relative to its top folder; the archive test
 # compares the archive's listing with this one.
@@ -22,7 +24,10 @@ set(CAL_DIST_FILES
     samples/minimal-host/minimal_host.c
     samples/minimal-host/README.md
     README.md
-    CHANGES.md)
+    CHANGES.md
+    licences/libical/LICENSE
+    licences/libical/LICENSE.LGPL21.txt
+    licences/libical/LICENSE.MPL2.txt)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Calendar)

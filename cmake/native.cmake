@@ -20,5 +20,18 @@ if(CAL_SANITIZE)
 endif()
 gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 
+# The panel host's reading of calendar files, with the system's libical.
+if(CAL_SANITIZE)
+    target_compile_options(panelhost_events PRIVATE ${cal_sanitizers})
+    target_link_options(panelhost_events INTERFACE ${cal_sanitizers})
+endif()
+add_executable(host_events_test ${CMAKE_SOURCE_DIR}/tests/native/host_events_test.cpp)
+target_link_libraries(host_events_test PRIVATE panelhost_events cal_warnings GTest::gtest_main)
+target_compile_definitions(host_events_test PRIVATE CAL_SAMPLES_DIR="${CMAKE_SOURCE_DIR}/samples")
+if(CAL_SANITIZE)
+    target_compile_options(host_events_test PRIVATE ${cal_sanitizers})
+endif()
+gtest_discover_tests(host_events_test DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+
 # The native benchmarks of the platform-free core.
 add_subdirectory(bench)

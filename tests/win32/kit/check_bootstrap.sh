@@ -12,7 +12,7 @@ echo "demo installs:" $demo
 for p in cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth; do
     echo "$demo" | grep -qx "$p" || { echo "the demo lacks $p"; status=1; }
 done
-for p in g++ googletest clang libclang-rt-dev llvm libbenchmark-dev libpng-tools \
+for p in g++ googletest clang libclang-rt-dev llvm libbenchmark-dev libpng-tools libical-dev \
     fonts-noto-core fonts-wqy-microhei; do
     echo "$demo" | grep -qx "$p" && { echo "the demo installs the test tool $p"; status=1; }
     echo "$all" | grep -qx "$p" || { echo "the tests lack $p"; status=1; }
