@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr uint64_t kLargestFile = 256ull << 20;  // bytes; a calendar of a million events is smaller
+constexpr uint64_t kLargestFile = 256ull << 20;  // bytes, as the problem says; a million events take less
 
 // The platform's local time zone, as the calendars convert UTC with it.
 class PlatformClock : public HostLocalClock {
@@ -77,8 +77,12 @@ std::string ErrorText(DWORD error)
             return "locked by another program";
         case ERROR_ACCESS_DENIED:
             return "cannot be read: access is denied";
-        default:
-            return "cannot be read (error " + std::to_string(error) + ")";
+        default: {
+            std::string text = "cannot be read (error ";
+            text += std::to_string(error);
+            text += ')';
+            return text;
+        }
     }
 }
 
@@ -96,7 +100,7 @@ bool ReadBytes(const std::wstring& path, std::string* bytes, std::string* proble
     if (!ok) {
         *problem = ErrorText(GetLastError());
     } else if (static_cast<uint64_t>(size.QuadPart) > kLargestFile) {
-        *problem = "larger than " + std::to_string(kLargestFile >> 20) + " MB, so it is not read";
+        *problem = "larger than 256 MB, so it is not read";
         ok = false;
     } else {
         bytes->resize(static_cast<size_t>(size.QuadPart));

@@ -99,10 +99,15 @@ std::u16string HostDayTip(const std::vector<HostDayEvent>& events, const HostSum
     // As many whole lines as fit, the count of the rest kept true.
     for (size_t shown = events.size() <= maxLines ? events.size() : maxLines; shown > 0; --shown) {
         std::u16string tip;
-        for (size_t i = 0; i < shown; ++i)
-            tip += (i == 0 ? u"" : u"\n") + HostEventText(events[i], format);
-        if (shown < events.size())
-            tip += u"\n" + AndMore(events.size() - shown);
+        for (size_t i = 0; i < shown; ++i) {
+            if (i != 0)
+                tip += u'\n';
+            tip += HostEventText(events[i], format);
+        }
+        if (shown < events.size()) {
+            tip += u'\n';
+            tip += AndMore(events.size() - shown);
+        }
         if (tip.size() <= room)
             return tip;
     }

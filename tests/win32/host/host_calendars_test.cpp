@@ -235,9 +235,12 @@ TEST(HostCalendars, ABadFileIsNamedWithWhatIsWrongAndLosesNothing)
     // 100,000 events: read on the side, the panel answering all along.
     std::string many = kHead;
     for (int i = 0; i < 100000; ++i) {
-        char day[16];
-        std::snprintf(day, sizeof day, "%04d%02d%02d", 2000 + i % 40, 1 + i / 40 % 12, 1 + i / 480 % 28);
-        many += Event("e" + std::to_string(i), std::string("DTSTART;VALUE=DATE:") + day + "\r\n");
+        char event[160];
+        std::snprintf(event, sizeof event,
+            "BEGIN:VEVENT\r\nUID:e%d\r\nDTSTAMP:20210101T000000Z\r\nSUMMARY:e%d\r\n"
+            "DTSTART;VALUE=DATE:%04d%02d%02d\r\nEND:VEVENT\r\n",
+            i, i, 2000 + i % 40, 1 + i / 40 % 12, 1 + i / 480 % 28);
+        many += event;
     }
     many += kTail;
     const DWORD start = GetTickCount();

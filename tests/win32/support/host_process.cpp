@@ -226,8 +226,10 @@ int64_t HostProcess::MarksOf(HWND tool, int32_t year, int32_t month) const
     if (address == 0 ||
         !ReadProcessMemory(info_.hProcess, reinterpret_cast<void*>(address), &store, sizeof store, &got))
         return -1;
-    const CalMarkedMonth* known = CalFindMarks(store.months, year, month);
-    return known != nullptr ? int64_t{known->days} : -1;
+    for (const CalMarkedMonth& known : store.months.entry)
+        if (known.year == year && known.month == month)
+            return known.days;
+    return -1;
 }
 
 DWORD HostProcess::Wait(DWORD timeoutMs)
