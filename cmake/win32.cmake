@@ -19,6 +19,9 @@ add_library(cal_win32 OBJECT
     tool/ideal_size.cpp
     tool/tool_view.cpp
     tool/day_marks.cpp
+    tool/day_text.cpp
+    tool/day_tip.cpp
+    tool/selection.cpp
     tool/accessible.cpp
     view/month_text.cpp
     view/text_font.cpp
@@ -240,7 +243,7 @@ add_library(cal_win32_support STATIC
     tests/win32/support/png_decode.cpp
 )
 target_include_directories(cal_win32_support PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(cal_win32_support PUBLIC windowscodecs ole32 uuid PRIVATE cal_warnings)
+target_link_libraries(cal_win32_support PUBLIC cal_core windowscodecs ole32 uuid PRIVATE cal_warnings)
 
 # Keeps a prefix's desktop in use while the tests run (scripts/run-tests).
 add_executable(desktop_keeper WIN32 tests/win32/support/desktop_keeper.cpp)

@@ -14,6 +14,8 @@
 #define IDS_WEEKNUMBERS     123
 #define IDS_SELECTFONT      124
 #define IDS_USEBACKGROUND   125
+#define IDS_PICKDAY         126
+#define IDS_MARKEDDAY       127
 
 /* Bitmaps: the tool-type image and its transparency mask */
 #define IDB_TOOLIMAGE       110

@@ -9,9 +9,12 @@
 
 #include <new>
 
-#include "calendar/calendar.h"
 #include "plugin/module.h"
+#include "resource.h"
 #include "tool/day_cells.h"
+#include "tool/day_marks.h"
+#include "tool/day_text.h"
+#include "tool/selection.h"
 #include "tool/tool_view.h"
 #include "view/month_text.h"
 
@@ -42,7 +45,8 @@ const CalToolState* Record(HWND window)
 struct View {
     const CalToolState* state = nullptr;
     CalMonthLayout layout{};
-    int32_t today = 0;  // the day marked as today, 0 while another month is shown
+    int32_t today = 0;     // the day marked as today, 0 while another month is shown
+    int32_t selected = 0;  // the selected day, 0 while another month is shown
 };
 
 bool ReadView(HWND window, View& v)
@@ -53,6 +57,7 @@ bool ReadView(HWND window, View& v)
     const CalMonthView view = CalToolView(v.state);
     v.layout = CalToolLayout(v.state);
     v.today = v.layout.hasToday ? CalViewToday(view) : 0;
+    v.selected = CalShownSelection(v.state);
     return true;
 }
 
@@ -64,23 +69,34 @@ BSTR Title(const CalToolState& s)
     return SysAllocString(title);
 }
 
-// The locale's long date. Before 1601 the formatter refuses any date; the
-// day number with the painted title still names it.
 BSTR LongDate(WORD year, WORD month, WORD day)
 {
-    SYSTEMTIME date{};
-    date.wYear = year;
-    date.wMonth = month;
-    date.wDay = day;
-    date.wDayOfWeek = static_cast<WORD>((CalDayOfWeek(year, month, day) + 1) % 7);  // from Monday = 0
     wchar_t text[128];
-    if (GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &date, nullptr, text, 128) > 0)
-        return SysAllocString(text);
-    CalText title;
-    CalFormatTitle(year, month, title);
-    wchar_t fallback[40];
-    wsprintfW(fallback, L"%u %s", day, title);
-    return SysAllocString(fallback);
+    CalLongDate(year, month, day, text, 128);
+    return SysAllocString(text);
+}
+
+// A text of the library's string table.
+BSTR Label(UINT id)
+{
+    wchar_t text[64] = {};
+    LoadStringW(g_moduleInstance, id, text, 64);
+    return SysAllocString(text);
+}
+
+// What is said of a day the host marked: that it is marked, and the host's
+// own text for it where the host has one.
+BSTR MarkedDayDescription(const CalToolState& s, WORD day)
+{
+    wchar_t text[64 + 2 + CAL_DAY_TEXT_CAPACITY] = {};
+    LoadStringW(g_moduleInstance, IDS_MARKEDDAY, text, 64);
+    const int n = lstrlenW(text);
+    wchar_t host[CAL_DAY_TEXT_CAPACITY];
+    if (CalAskDayText(s.window, CalPackDate(s.shown.wYear, s.shown.wMonth, day), host, CAL_DAY_TEXT_CAPACITY) > 0) {
+        lstrcpyW(text + n, L": ");
+        lstrcpyW(text + n + 2, host);
+    }
+    return SysAllocString(text);
 }
 
 HRESULT Answer(BSTR text, BSTR* out)
@@ -359,10 +375,15 @@ HRESULT TableObject::get_accValue(VARIANT child, BSTR* value)
 
 HRESULT TableObject::get_accDescription(VARIANT child, BSTR* description)
 {
-    // Today's cell is told by its state; the table tells today's date.
-    return Serve(description, &child, [description](const View& v, LONG id) {
+    // The table tells today's date; a day the host marked says so, with the
+    // host's text for it.
+    return Serve(description, &child, [description](const View& v, LONG id) -> HRESULT {
         const CalToolState& s = *v.state;
-        return id != CHILDID_SELF ? S_FALSE : Answer(LongDate(s.todayYear, s.todayMonth, s.shown.wDay), description);
+        if (id == CHILDID_SELF)
+            return Answer(LongDate(s.todayYear, s.todayMonth, s.shown.wDay), description);
+        if (((CalShownDayMarks(&s) >> (id - 1)) & 1u) == 0)
+            return S_FALSE;
+        return Answer(MarkedDayDescription(s, static_cast<WORD>(id)), description);
     });
 }
 
@@ -382,9 +403,11 @@ HRESULT TableObject::get_accState(VARIANT child, VARIANT* state)
             bits = STATE_SYSTEM_FOCUSABLE | (GetFocus() == window_ ? STATE_SYSTEM_FOCUSED : 0);
             bits |= shown ? 0 : STATE_SYSTEM_INVISIBLE;
         } else {
-            // Today's cell reads as selected, which readers speak in their own
-            // language: the only mark the view gives a day.
-            bits = id == v.today ? STATE_SYSTEM_SELECTED : 0;
+            // Every day can take the selection and the focus; the selected
+            // day has them, the focus while the tool has it.
+            bits = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
+            if (id == v.selected)
+                bits |= STATE_SYSTEM_SELECTED | (GetFocus() == window_ ? STATE_SYSTEM_FOCUSED : 0);
             bits |= shown && !CalRectEmpty(v.layout.day[id]) ? 0 : STATE_SYSTEM_INVISIBLE;
         }
         return Child(state, bits);
@@ -410,30 +433,40 @@ HRESULT TableObject::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut)
 
 HRESULT TableObject::get_accFocus(VARIANT* child)
 {
-    return Serve(child, nullptr, [this, child](const View&, LONG) {
-        return GetFocus() != window_ ? S_FALSE : Child(child, CHILDID_SELF);
+    // Within the focused tool, the selected day has the focus while shown.
+    return Serve(child, nullptr, [this, child](const View& v, LONG) {
+        return GetFocus() != window_ ? S_FALSE : Child(child, v.selected != 0 ? v.selected : CHILDID_SELF);
     });
 }
 
 HRESULT TableObject::get_accSelection(VARIANT* children)
 {
-    // Today, the one day the view marks, while its month is shown.
+    // The selected day, while its month is shown.
     return Serve(children, nullptr, [children](const View& v, LONG) {
-        return v.today == 0 ? S_FALSE : Child(children, v.today);
+        return v.selected == 0 ? S_FALSE : Child(children, v.selected);
     });
 }
 
 HRESULT TableObject::get_accDefaultAction(VARIANT child, BSTR* action)
 {
-    return NoSuchProperty(child, action);
+    return Serve(action, &child, [action](const View&, LONG id) -> HRESULT {
+        return id == CHILDID_SELF ? DISP_E_MEMBERNOTFOUND : Answer(Label(IDS_PICKDAY), action);
+    });
 }
 
 HRESULT TableObject::accSelect(LONG flags, VARIANT child)
 {
-    return Serve(&child, [this, flags](const View&, LONG id) -> HRESULT {
-        if (id != CHILDID_SELF || flags != SELFLAG_TAKEFOCUS)
+    return Serve(&child, [this, flags](const View& v, LONG id) -> HRESULT {
+        constexpr LONG kTake = SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION;
+        if (flags == 0 || (flags & ~kTake) != 0 || (id == CHILDID_SELF && flags != SELFLAG_TAKEFOCUS))
             return DISP_E_MEMBERNOTFOUND;
-        return SetFocus(window_) != nullptr || GetFocus() == window_ ? S_OK : S_FALSE;
+        HWND window = window_;
+        if ((flags & SELFLAG_TAKEFOCUS) != 0 && SetFocus(window) == nullptr && GetFocus() != window)
+            return S_FALSE;
+        const CalDate day{v.state->shown.wYear, v.state->shown.wMonth, static_cast<int32_t>(id)};
+        if (id != CHILDID_SELF && CalSelectableDate(day))
+            CalSelect(CalToolFromWindow(window), day);
+        return S_OK;
     });
 }
 
@@ -490,7 +523,16 @@ HRESULT TableObject::accHitTest(LONG x, LONG y, VARIANT* child)
 
 HRESULT TableObject::accDoDefaultAction(VARIANT child)
 {
-    return Serve(&child, [](const View&, LONG) -> HRESULT { return DISP_E_MEMBERNOTFOUND; });
+    // A day's: the user picks it, as a click does.
+    return Serve(&child, [this](const View& v, LONG id) -> HRESULT {
+        if (id == CHILDID_SELF)
+            return DISP_E_MEMBERNOTFOUND;
+        const CalDate day{v.state->shown.wYear, v.state->shown.wMonth, static_cast<int32_t>(id)};
+        CalToolState* state = CalToolFromWindow(window_);
+        if (CalSelectableDate(day) && CalSelect(state, day))
+            CalPickSelection(state);
+        return S_OK;
+    });
 }
 
 HRESULT TableObject::put_accName(VARIANT, BSTR)
@@ -576,7 +618,16 @@ void CalAnnounceShownMonth(HWND window)
 
 void CalAnnounceFocus(HWND window)
 {
-    NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, CHILDID_SELF);
+    const CalToolState* state = Record(window);
+    const int32_t day = state != nullptr ? CalShownSelection(state) : 0;
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, day != 0 ? day : CHILDID_SELF);
+}
+
+void CalAnnounceSelection(HWND window, LONG day)
+{
+    NotifyWinEvent(EVENT_OBJECT_SELECTION, window, OBJID_CLIENT, day);
+    if (GetFocus() == window)
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, day);
 }
 
 void CalDisconnectAccessibles(HWND window)

@@ -1,6 +1,7 @@
 // What a screen reader reads of a tool: the month as a table named by its
-// title, one cell per day named by its long date, with today marked, and
-// the announcements of a changed month and of the focus.
+// title, one cell per day named by its long date, the selected day selected
+// and focused, a marked day described, and the announcements of a changed
+// month, of the focus and of the selection.
 #ifndef CALENDAR_TOOL_ACCESSIBLE_H
 #define CALENDAR_TOOL_ACCESSIBLE_H
 
@@ -14,8 +15,13 @@ LRESULT CalAnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam);
 // Tells readers that the shown month, the table's name, has changed.
 void CalAnnounceShownMonth(HWND window);
 
-// Tells readers that the tool has taken the keyboard focus.
+// Tells readers that the tool has taken the keyboard focus: its selected
+// day, while shown, else the table.
 void CalAnnounceFocus(HWND window);
+
+// Tells readers that day, of the shown month, is the selected one now, and
+// has the focus where the tool has it.
+void CalAnnounceSelection(HWND window, LONG day);
 
 // Cuts every accessible object of the window off from it, and from the
 // readers in other processes that still hold one, when the window goes:

@@ -1,5 +1,7 @@
 #include "tool/navigation.h"
 
+#include "calendar/calendar.h"
+
 CalSpinnerPlacement CalPlaceSpinners(const CalRect& client)
 {
     CalSpinnerPlacement p{};
@@ -46,43 +48,77 @@ CalSpinResult CalYearSpinReport(CalShownMonth shown, uint32_t position)
     return r;
 }
 
+bool CalSelectableDate(const CalDate& date)
+{
+    return date.year >= CAL_FIRST_YEAR && date.year <= CAL_LAST_YEAR && date.day >= 1 &&
+        date.day <= CalMonthLength(date.year, date.month);
+}
+
+namespace {
+
+// A few days either way, across month and year ends.
+CalDate ByDays(CalDate d, int32_t days)
+{
+    d.day += days;
+    while (d.day < 1) {
+        if (--d.month < 1) {
+            d.month = 12;
+            --d.year;
+        }
+        d.day += CalMonthLength(d.year, d.month);
+    }
+    while (d.day > CalMonthLength(d.year, d.month)) {
+        d.day -= CalMonthLength(d.year, d.month);
+        if (++d.month > 12) {
+            d.month = 1;
+            ++d.year;
+        }
+    }
+    return d;
+}
+
+CalDate ByMonths(const CalDate& date, int32_t months)
+{
+    const int32_t index = date.year * 12 + (date.month - 1) + months;
+    CalDate to{index / 12, index % 12 + 1, date.day};
+    const int32_t length = CalMonthLength(to.year, to.month);
+    to.day = to.day < length ? to.day : length;
+    return to;
+}
+
+}  // namespace
+
+CalDate CalMoveDate(const CalDate& date, CalDateMove move)
+{
+    if (!CalSelectableDate(date))
+        return date;
+    CalDate to = date;
+    switch (move) {
+        case CalDateMove::DayBack: to = ByDays(date, -1); break;
+        case CalDateMove::DayOn: to = ByDays(date, 1); break;
+        case CalDateMove::WeekBack: to = ByDays(date, -7); break;
+        case CalDateMove::WeekOn: to = ByDays(date, 7); break;
+        case CalDateMove::MonthBack: to = ByMonths(date, -1); break;
+        case CalDateMove::MonthOn: to = ByMonths(date, 1); break;
+        case CalDateMove::YearBack: to = ByMonths(date, -12); break;
+        case CalDateMove::YearOn: to = ByMonths(date, 12); break;
+    }
+    return CalSelectableDate(to) ? to : date;
+}
+
 CalKeyStep CalStepForKey(uint32_t key, bool control)
 {
+    const auto move = [](CalDateMove m) { return CalKeyStep{CalKeyAction::Move, m}; };
     switch (key) {
-        case CAL_KEY_PAGE_DOWN:
-            return control ? CalKeyStep::NextYear : CalKeyStep::NextMonth;
-        case CAL_KEY_PAGE_UP:
-            return control ? CalKeyStep::PreviousYear : CalKeyStep::PreviousMonth;
-        case CAL_KEY_RIGHT:
-            return CalKeyStep::NextMonth;
-        case CAL_KEY_LEFT:
-            return CalKeyStep::PreviousMonth;
-        case CAL_KEY_HOME:
-            return CalKeyStep::Today;
-        default:
-            return CalKeyStep::None;
+        case CAL_KEY_LEFT: return move(CalDateMove::DayBack);
+        case CAL_KEY_RIGHT: return move(CalDateMove::DayOn);
+        case CAL_KEY_UP: return move(CalDateMove::WeekBack);
+        case CAL_KEY_DOWN: return move(CalDateMove::WeekOn);
+        case CAL_KEY_PAGE_UP: return move(control ? CalDateMove::YearBack : CalDateMove::MonthBack);
+        case CAL_KEY_PAGE_DOWN: return move(control ? CalDateMove::YearOn : CalDateMove::MonthOn);
+        case CAL_KEY_HOME: return CalKeyStep{CalKeyAction::Today, CalDateMove::DayOn};
+        case CAL_KEY_RETURN:
+        case CAL_KEY_SPACE: return CalKeyStep{CalKeyAction::Pick, CalDateMove::DayOn};
+        default: return CalKeyStep{CalKeyAction::None, CalDateMove::DayOn};
     }
-}
-
-CalSpinResult CalStepMonth(CalShownMonth shown, int direction)
-{
-    // Where the wrapping month spinner lands, then its report as it sends it.
-    const int sign = direction > 0 ? 1 : -1;
-    const int month = shown.month >= 1 && shown.month <= 12 ? shown.month : 1;
-    const auto position = static_cast<uint32_t>((month - 1 + sign + 12) % 12 + 1);
-    return CalMonthSpinReport(CalShownMonth{shown.year, static_cast<uint16_t>(month)}, sign, position);
-}
-
-CalSpinResult CalStepYear(CalShownMonth shown, int direction)
-{
-    constexpr int kFirst = 1601;
-    constexpr int kLast = 9999;
-    const int year = shown.year + (direction > 0 ? 1 : -1);
-    if (year < kFirst && year < shown.year)
-        return CalSpinResult{shown, false, false};
-    if (year > kLast && year > shown.year)
-        return CalSpinResult{shown, false, false};
-    CalSpinResult r{shown, true, true};
-    r.shown.year = static_cast<uint16_t>(year);
-    return r;
 }

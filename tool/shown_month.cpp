@@ -34,7 +34,7 @@ bool CalReturnToToday(CalToolState* state)
     return CalAskDayMarks(state);
 }
 
-void CalShowStep(CalToolState* state, const CalSpinResult& step, bool moveMonthSpinner)
+bool CalShowStep(CalToolState* state, const CalSpinResult& step, bool moveMonthSpinner)
 {
     const bool changed = step.shown.year != state->shown.wYear || step.shown.month != state->shown.wMonth;
     state->shown.wYear = step.shown.year;
@@ -47,5 +47,5 @@ void CalShowStep(CalToolState* state, const CalSpinResult& step, bool moveMonthS
         InvalidateRect(state->window, nullptr, FALSE);
     if (changed)
         CalAnnounceShownMonth(state->window);
-    CalAskDayMarks(state);
+    return CalAskDayMarks(state);
 }

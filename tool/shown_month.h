@@ -25,7 +25,7 @@ bool CalReturnToToday(CalToolState* state);
 // Takes over where a step left the shown month: moves the month spinner when
 // moveMonthSpinner says so and the year spinner when the step says so,
 // repaints when the step says so, tells screen readers of a new month and
-// asks the host for its marks, last.
-void CalShowStep(CalToolState* state, const CalSpinResult& step, bool moveMonthSpinner);
+// asks the host for its marks, last. False as CalReturnToToday.
+bool CalShowStep(CalToolState* state, const CalSpinResult& step, bool moveMonthSpinner);
 
 #endif

@@ -65,6 +65,7 @@ extern "C" HWND CALTOOLAPI CalToolCreate(
     state->monthSpin = CreateSpinner(window, kMonthSpinStyle, IDC_MONTHSPIN, 1, 12);
     state->yearSpin = CreateSpinner(window, kYearSpinStyle, IDC_YEARSPIN, 1601, 9999);
     CalResetToToday(state);
+    state->selected = CalPackDate(state->shown.wYear, state->shown.wMonth, state->shown.wDay);  // today
     SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(state));
     // The WM_SIZE of the creation came before the record: place the spinners
     // now, so that a tool created at its final size can be navigated.

@@ -9,6 +9,7 @@
 #include "plugin/caltool.h"
 
 struct CalDayMarkStore;
+struct CalDayTip;
 
 struct CalToolState {
     CalToolSettings settings;  // first: what the host fetches and hands back
@@ -20,6 +21,8 @@ struct CalToolState {
     SYSTEMTIME shown;          // wYear, wMonth: the displayed month; wDay: today's day
     LONG spinDelta;            // the step the month spinner last announced; its sign counts
     CalDayMarkStore* marks;    // the host's marked days, per month (tool/day_marks); may be null
+    DWORD selected;            // the selected day, packed as the protocol packs dates (CalPackDate)
+    CalDayTip* tip;            // the days' tooltip (tool/day_tip); may be null
     LOGFONTA appliedFont;      // the font painting uses
 };
 

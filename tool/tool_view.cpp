@@ -2,6 +2,7 @@
 
 #include "tool/background_request.h"
 #include "tool/day_marks.h"
+#include "tool/selection.h"
 #include "view/month_paint.h"
 
 namespace {
@@ -20,6 +21,7 @@ CalViewColours SystemColours()
     colours.face = GetSysColor(COLOR_BTNFACE);
     colours.text = GetSysColor(COLOR_BTNTEXT);
     colours.today = GetSysColor(COLOR_BTNHIGHLIGHT);
+    colours.edge = GetSysColor(COLOR_3DDKSHADOW);
     colours.selection = GetSysColor(COLOR_HIGHLIGHT);
     colours.selectionText = GetSysColor(COLOR_HIGHLIGHTTEXT);
     colours.highContrast = HighContrastOn();
@@ -43,6 +45,7 @@ CalMonthView CalToolView(const CalToolState* state)
     view.font = state->appliedFont;
     view.hostBackground = settings.useBackground != 0 ? CalRequestBackground : nullptr;
     view.markedDays = CalShownDayMarks(state);
+    view.selectedDay = static_cast<WORD>(CalShownSelection(state));
     return view;
 }
 

@@ -1,6 +1,7 @@
 // The window procedure of a calendar tool: its own life (resizing, painting,
-// destruction), navigation with the spinners, the double click and the day
-// check, the context menu and its commands, and the host's requests.
+// destruction), navigation with the spinners, the selected day moved by the
+// mouse and the keys, the days' tooltip, the double click and the day check,
+// the context menu and its commands, and the host's requests.
 #include "tool/tool_window.h"
 
 #include <windows.h>
@@ -13,10 +14,13 @@
 #include "tool/accessible.h"
 #include "tool/commands.h"
 #include "tool/context_menu.h"
+#include "tool/day_cells.h"
 #include "tool/day_marks.h"
+#include "tool/day_tip.h"
 #include "tool/host_requests.h"
 #include "tool/ideal_size.h"
 #include "tool/navigation.h"
+#include "tool/selection.h"
 #include "tool/shown_month.h"
 #include "tool/tool_view.h"
 
@@ -60,6 +64,7 @@ LRESULT OnDestroy(HWND window, CalToolState* state)
     SetWindowLongPtrA(window, 0, 0);
     if (state != nullptr) {
         CalPageForget(state);
+        CalFreeDayTip(state);
         CalFreeDayMarks(state);
         HeapFree(GetProcessHeap(), 0, state);
     }
@@ -68,11 +73,22 @@ LRESULT OnDestroy(HWND window, CalToolState* state)
 
 LRESULT OnNotify(CalToolState* state, WPARAM controlId, LPARAM lParam)
 {
-    // Only the month spinner's announced step matters; the step is always
-    // allowed, and other controls' notifications are ignored.
-    if (state != nullptr && controlId == IDC_MONTHSPIN && lParam != 0)
+    // The month spinner's announced step (always allowed) and the tooltip's
+    // questions for a day's text matter; other notifications are ignored.
+    if (state == nullptr || lParam == 0 || CalAnswerDayTip(state, lParam))
+        return 0;
+    if (controlId == IDC_MONTHSPIN)
         state->spinDelta = reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta;
     return 0;
+}
+
+// The tooltip is a wide-character window: it asks for the days' texts in
+// wide characters.
+LRESULT OnNotifyFormat(HWND window, WPARAM from, LPARAM command)
+{
+    if (command == NF_QUERY)
+        return NFR_UNICODE;
+    return DefWindowProcA(window, WM_NOTIFYFORMAT, from, command);
 }
 
 LRESULT OnHScroll(CalToolState* state, WPARAM wParam, LPARAM lParam)
@@ -90,10 +106,8 @@ LRESULT OnHScroll(CalToolState* state, WPARAM wParam, LPARAM lParam)
 
 LRESULT OnDoubleClick(CalToolState* state)
 {
-    if (state != nullptr) {
-        Invalidate(state->window);
-        CalReturnToToday(state);
-    }
+    if (state != nullptr)
+        CalSelectToday(state);
     return 0;
 }
 
@@ -109,10 +123,12 @@ LRESULT OnTimer(CalToolState* state)
     if (state == nullptr)
         return 0;
     if (CalDayChanged(state->shown.wDay, Now().wDay)) {
+        const CalDate oldToday = CalRecordToday(state);
         CalResetToToday(state);
         Invalidate(state->window);
         CalAnnounceShownMonth(state->window);
-        CalAskDayMarks(state);
+        if (CalAskDayMarks(state))
+            CalFollowNewDay(state, oldToday);
     }
     return 0;
 }
@@ -139,31 +155,42 @@ LRESULT OnContextMenu(const CalToolState* state, LPARAM lParam)
     return 0;
 }
 
-LRESULT OnLeftButtonDown(HWND window)
+// A click on a day selects it and picks it.
+LRESULT OnLeftButtonDown(HWND window, CalToolState* state, WPARAM keys, LPARAM point)
 {
     SetFocus(window);
+    if (state == nullptr || CalToolFromWindow(window) != state)
+        return 0;
+    CalTrackDayTip(state, WM_LBUTTONDOWN, keys, point);
+    // Client coordinates, as the layout's: a mirrored window's run from the right.
+    const int32_t day = CalDayAtPoint(CalToolLayout(state), GET_X_LPARAM(point), GET_Y_LPARAM(point));
+    const CalDate date{state->shown.wYear, state->shown.wMonth, day};
+    if (day != 0 && CalSelectableDate(date) && CalSelect(state, date))
+        CalPickSelection(state);
     return 0;
+}
+
+LRESULT OnMouse(HWND window, CalToolState* state, UINT message, WPARAM keys, LPARAM point)
+{
+    if (state != nullptr)
+        CalTrackDayTip(state, message, keys, point);
+    return DefWindowProcA(window, message, keys, point);
 }
 
 LRESULT OnKeyDown(HWND window, CalToolState* state, WPARAM key, LPARAM lParam)
 {
     const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    const CalKeyStep step =
-        state != nullptr ? CalStepForKey(static_cast<uint32_t>(key), control) : CalKeyStep::None;
-    switch (step) {
-        case CalKeyStep::NextMonth:
-        case CalKeyStep::PreviousMonth:
-            CalShowStep(
-                state, CalStepMonth(CalShownMonthOf(state), step == CalKeyStep::NextMonth ? 1 : -1), true);
+    const CalKeyStep step = CalStepForKey(static_cast<uint32_t>(key), control);
+    switch (state != nullptr ? step.action : CalKeyAction::None) {
+        case CalKeyAction::Move:
+            CalSelect(state, CalMoveDate(CalSelectedDate(state), step.move));
             return 0;
-        case CalKeyStep::NextYear:
-        case CalKeyStep::PreviousYear:
-            CalShowStep(
-                state, CalStepYear(CalShownMonthOf(state), step == CalKeyStep::NextYear ? 1 : -1), false);
-            return 0;
-        case CalKeyStep::Today:
+        case CalKeyAction::Today:
             return OnDoubleClick(state);
-        case CalKeyStep::None:
+        case CalKeyAction::Pick:
+            CalPickSelection(state);
+            return 0;
+        case CalKeyAction::None:
             break;
     }
     // Every other key goes on: the default handling turns Shift+F10 and the
@@ -219,8 +246,11 @@ LRESULT OnTimeChange(CalToolState* state)
         return 0;
     const SYSTEMTIME now = Now();
     Invalidate(state->window);
-    if (now.wDay != state->shown.wDay || now.wMonth != state->todayMonth || now.wYear != state->todayYear)
-        CalReturnToToday(state);
+    if (now.wDay != state->shown.wDay || now.wMonth != state->todayMonth || now.wYear != state->todayYear) {
+        const CalDate oldToday = CalRecordToday(state);
+        if (CalReturnToToday(state))
+            CalFollowNewDay(state, oldToday);
+    }
     return 0;
 }
 
@@ -282,10 +312,12 @@ LRESULT CALLBACK CalToolWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: return OnPaint(window, state);
     case WM_ERASEBKGND: return -1;  // the paint covers the whole client area
     case WM_NOTIFY: return OnNotify(state, wParam, lParam);
+    case WM_NOTIFYFORMAT: return OnNotifyFormat(window, wParam, lParam);
     case WM_TIMER: return OnTimer(state);
     case WM_HSCROLL: return OnHScroll(state, wParam, lParam);
     case WM_LBUTTONDBLCLK: return OnDoubleClick(state);
-    case WM_LBUTTONDOWN: return OnLeftButtonDown(window);
+    case WM_LBUTTONDOWN: return OnLeftButtonDown(window, state, wParam, lParam);
+    case WM_MOUSEMOVE: case WM_LBUTTONUP: case WM_RBUTTONDOWN: return OnMouse(window, state, message, wParam, lParam);
     case WM_RBUTTONUP: return OnRightButtonUp(state, lParam);
     case WM_CONTEXTMENU: return OnContextMenu(state, lParam);
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
@@ -305,6 +337,8 @@ LRESULT CALLBACK CalToolWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case CTM_GETIDEALSIZE: return OnGetIdealSize(window, state);
     case CTM_FITSIZE: case CTM_FITSIZE2: case CTM_FITSIZE3: return CalFitRequestedSize(lParam);
     case CTM_SETDAYMARKS: return CalSetDayMarks(state, wParam, lParam);
+    case CTM_GETSELECTION: return CalGetSelection(state);
+    case CTM_SETSELECTION: return CalSetSelection(state, lParam);
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
     // clang-format on

@@ -53,35 +53,66 @@ void DrawHeader(CalTextFonts& fonts, const CalMonthLayout& layout, WORD year, WO
     }
 }
 
-// Today's cell behind its number: a sunken edge on the cell made one pixel
-// taller, filled with the highlight colour unless the host's background is to
-// show through. In a high-contrast scheme, or one whose highlight would
-// swallow the text, the fill and the number take the selection colours, as a
-// selected item does: the result says so.
-bool DrawTodayCell(HDC dc, const CalMonthLayout& layout, bool fill, const CalViewColours& colours)
-{
-    const bool selection = fill && CalTodayInSelectionColours(colours.highContrast, colours.today, colours.text);
-    HBRUSH highlight = CreateSolidBrush(selection ? colours.selection : colours.today);
-    RECT edge = ToRect(layout.todayEdge);
-    DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-    if (highlight != nullptr && fill) {
-        RECT inside = ToRect(layout.todayFill);
-        FillRect(dc, &inside, highlight);
-    }
-    if (highlight != nullptr)
-        DeleteObject(highlight);
-    return selection;
-}
-
-// How the days are drawn: today (0, or a day number that a shorter month may
-// not have: then no day is today), whether today's cell is filled, and, once
-// the cell is drawn, whether its number takes the selection colour.
+// How the days are drawn: today and the selected day (0, or a day number
+// that a shorter month may not have: then none), and the looks of both.
 struct DayLook {
     int today;
-    bool fillToday;
-    const CalViewColours& colours;
-    bool todaySelected;
+    int selected;
+    CalDayLook todayLook;
+    CalDayLook selectedLook;
+    COLORREF textColour;  // the scheme's, for an outline
 };
+
+DayLook LookOfDays(const CalMonthView& view, bool faceFilled)
+{
+    const CalViewColours& c = view.colours;
+    // Over the host's background nothing but the selection is filled.
+    const CalDayScheme scheme{c.face, c.text, c.today, c.edge, c.selection, c.selectionText, c.highContrast};
+    DayLook look{CalViewToday(view), view.selectedDay, {}, {}, c.text};
+    look.todayLook = CalLookOfDay(scheme, true, look.today == look.selected);
+    look.todayLook.filled = look.todayLook.filled && (faceFilled || look.today == look.selected);
+    look.selectedLook = CalLookOfDay(scheme, false, true);
+    return look;
+}
+
+void Fill(HDC dc, const CalRect& cell, COLORREF colour)
+{
+    HBRUSH brush = CreateSolidBrush(colour);
+    if (brush == nullptr)
+        return;  // the number is still drawn, unfilled
+    RECT r = ToRect(cell);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+}
+
+void Frame(HDC dc, const CalRect& cell, COLORREF colour)
+{
+    HBRUSH brush = CreateSolidBrush(colour);
+    if (brush == nullptr)
+        return;
+    RECT r = ToRect(cell);
+    FrameRect(dc, &r, brush);
+    DeleteObject(brush);
+}
+
+// Today's cell behind its number: a sunken edge on the cell made one pixel
+// taller, filled as its look says; the selected day's cell filled with the
+// selection colour, and outlined where that colour needs it.
+void DrawDayCell(HDC dc, const CalMonthLayout& layout, int day, const DayLook& look)
+{
+    if (day != look.today) {
+        Fill(dc, layout.day[day], look.selectedLook.fill);
+        if (look.selectedLook.outlined)
+            Frame(dc, layout.day[day], look.textColour);
+        return;
+    }
+    RECT edge = ToRect(layout.todayEdge);
+    DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    if (look.todayLook.filled)
+        Fill(dc, layout.todayFill, look.todayLook.fill);
+    if (look.todayLook.framed)
+        Frame(dc, layout.todayFill, look.todayLook.text);
+}
 
 CalRect Shifted(const CalRect& r, int dx)
 {
@@ -89,22 +120,21 @@ CalRect Shifted(const CalRect& r, int dx)
 }
 
 // The numbers of the days in days, bit n - 1 for day n, in fonts, each in
-// the order of the month and moved dx pixels along the row; today's cell
-// goes in its turn when cells says so.
-void DrawDays(CalTextFonts& fonts, const CalMonthLayout& layout, DWORD days, DayLook& look, bool cells, int dx = 0)
+// the order of the month and moved dx pixels along the row; the cells of
+// today and of the selected day go in their turn when cells says so.
+void DrawDays(CalTextFonts& fonts, const CalMonthLayout& layout, DWORD days, const DayLook& look, bool cells,
+    int dx = 0)
 {
     for (int d = 1; d <= layout.dayCount; ++d) {
-        if (cells && d == look.today)
-            look.todaySelected = DrawTodayCell(fonts.dc, layout, look.fillToday, look.colours);
+        if (cells && (d == look.today || d == look.selected))
+            DrawDayCell(fonts.dc, layout, d, look);
         if (((days >> (d - 1)) & 1u) == 0)
             continue;
-        if (d != look.today) {
-            DrawNumber(fonts, d, kDayNumberMax, Shifted(layout.day[d], dx));
-            continue;
-        }
-        const COLORREF oldText =
-            look.todaySelected ? SetTextColor(fonts.dc, look.colours.selectionText) : CLR_INVALID;
-        DrawNumber(fonts, d, kDayNumberMax, Shifted(layout.todayNumber, dx));
+        const CalRect& cell = d == look.today ? layout.todayNumber : layout.day[d];
+        const bool own = d == look.today || d == look.selected;
+        const COLORREF colour = d == look.today ? look.todayLook.text : look.selectedLook.text;
+        const COLORREF oldText = own ? SetTextColor(fonts.dc, colour) : CLR_INVALID;
+        DrawNumber(fonts, d, kDayNumberMax, Shifted(cell, dx));
         if (oldText != CLR_INVALID)
             SetTextColor(fonts.dc, oldText);
     }
@@ -114,7 +144,7 @@ void DrawDays(CalTextFonts& fonts, const CalMonthLayout& layout, DWORD days, Day
 // resources) they are drawn in the regular weight rather than not at all.
 // Where the tool's font is bold already, few faces have a heavier weight:
 // the numbers are struck twice, a pixel apart, so that they still stand out.
-void DrawMarkedDays(HDC dc, const CalMonthLayout& layout, const CalMonthView& view, DayLook& look,
+void DrawMarkedDays(HDC dc, const CalMonthLayout& layout, const CalMonthView& view, const DayLook& look,
     CalBoldTexts& bold)
 {
     HGDIOBJ old = bold.font != nullptr ? SelectObject(dc, bold.font) : nullptr;
@@ -155,7 +185,7 @@ void ComposeView(
         DrawWeekNumbers(fonts, layout);
     DrawSeparator(dc, layout);
     DrawHeader(fonts, layout, view.year, view.month);
-    DayLook look{CalViewToday(view), !hostBackground, view.colours, false};
+    const DayLook look = LookOfDays(view, !hostBackground);
     DrawDays(fonts, layout, ~view.markedDays, look, true);
     DrawTitle(fonts, layout, view.year, view.month);
     CalEndTexts(fonts);
@@ -173,15 +203,24 @@ bool ShowsFocusMark(HWND window)
     return (SendMessageA(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
 }
 
-// A dotted line round the face, just inside the frame: the one-pixel band
-// between the frame and the inner rectangle holds nothing else. It is an
-// inversion, drawn with the surface's own colours put back, so it comes out
-// the same over the face and over the host's background.
-void DrawFocusMark(HDC dc, const RECT& client)
+// On the selected day while its month is shown, just inside its cell (or
+// inside today's edge): else a dotted line round the face, just inside the
+// frame, where the one-pixel band between the frame and the inner rectangle
+// holds nothing else. It is an inversion, drawn with the surface's own
+// colours put back, so it comes out the same over any fill and over the
+// host's background.
+void DrawFocusMark(HDC dc, const RECT& client, const CalMonthView& view)
 {
-    RECT face = client;
-    InflateRect(&face, -2, -2);
-    DrawFocusRect(dc, &face);
+    const CalMonthLayout layout = CalViewLayout(view, client.right, client.bottom);
+    const int day = view.selectedDay;
+    RECT mark = client;
+    if (day >= 1 && day <= layout.dayCount) {
+        mark = ToRect(day == CalViewToday(view) ? layout.todayFill : layout.day[day]);
+        InflateRect(&mark, -1, -1);
+    } else {
+        InflateRect(&mark, -2, -2);
+    }
+    DrawFocusRect(dc, &mark);
 }
 
 }  // namespace
@@ -235,7 +274,7 @@ void CalPaintView(HDC dc, const CalMonthView& view)
     if (oldFont != nullptr)
         SelectObject(offscreen, oldFont);
     if (ShowsFocusMark(window))
-        DrawFocusMark(offscreen, client);
+        DrawFocusMark(offscreen, client, view);
 
     // The whole client area in one transfer, whatever the update region.
     GetClientRect(window, &client);

@@ -118,3 +118,25 @@ int CalWeekdayName(int weekday, CalText& out)
     GetLocalTime(&today);
     return CalWeekdayNameIn(today, weekday, out);
 }
+
+int CalLongDate(WORD year, WORD month, WORD day, wchar_t* out, int capacity)
+{
+    if (capacity <= 0)
+        return 0;
+    SYSTEMTIME date{};
+    date.wYear = year;
+    date.wMonth = month;
+    date.wDay = day;
+    date.wDayOfWeek = static_cast<WORD>((CalDayOfWeek(year, month, day) + 1) % 7);  // from Monday = 0
+    wchar_t text[128];
+    int n = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &date, nullptr, text, 128) - 1;
+    if (n < 0) {
+        CalText title;
+        CalFormatTitle(year, month, title);
+        n = wsprintfW(text, L"%u %s", day, title);
+    }
+    n = CalWholePrefix(text, n, capacity - 1);
+    CopyMemory(out, text, n * sizeof(wchar_t));
+    out[n] = L'\0';
+    return n;
+}

@@ -40,6 +40,12 @@ int CalWeekdayName(int weekday, CalText& out);
 // The same for the month that holds the date today.
 int CalWeekdayNameIn(const SYSTEMTIME& today, int weekday, CalText& out);
 
+// The locale's long date of a day, as the tooltip and screen readers name
+// it, into out (capacity units, terminator included), cut to whole
+// characters. Where the formatter refuses the date (before 1601), the day
+// number and the title name it. Returns its length.
+int CalLongDate(WORD year, WORD month, WORD day, wchar_t* out, int capacity);
+
 // The locale's name of month 1..12 as it stands alone, into out. Returns
 // its length.
 int CalMonthName(WORD month, CalText& out);

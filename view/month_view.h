@@ -17,8 +17,9 @@ struct CalViewColours {
     COLORREF face;           // the face, inside the frame
     COLORREF text;           // every text
     COLORREF today;          // today's fill
-    COLORREF selection;      // today's fill where it takes the selection colours
-    COLORREF selectionText;  // today's number then
+    COLORREF edge;           // the darkest line of today's sunken edge
+    COLORREF selection;      // the selected day's fill
+    COLORREF selectionText;  // the selected day's number
     bool highContrast;       // the system's high-contrast scheme is on
 };
 
@@ -35,6 +36,7 @@ struct CalMonthView {
     CalViewColours colours;
     CalBackgroundAsk hostBackground;  // non-null: the host paints the background, asked through it
     DWORD markedDays;  // bit n - 1: day n is drawn in the bold weight of the font
+    WORD selectedDay;  // the selected day of the shown month, 0 for none
 };
 
 // The day marked as today in the shown month, 0 while another month is shown.

@@ -5,6 +5,7 @@
    shows, and a calendar's properties page in a small sheet with Apply. Plain C: it needs caltool.h, cal_protocol.h and the
    system's DLLs. Build: see README.md beside this file. */
 #include <windows.h>
+#include <stdio.h>
 #include <string.h>
 
 #include "caltool.h"
@@ -167,19 +168,44 @@ static LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wParam, LPAR
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-/* ---- Marked days: fixed holidays, and the 15th of every month. ---- */
+/* ---- Marked days: fixed holidays, and the 15th of every month, each with
+   the text its tooltip shows. ---- */
+
+static const struct {
+    LONG month, day;
+    const WCHAR* text;
+} g_holidays[] = {{1, 1, L"New Year's Day"}, {5, 1, L"May Day"}, {12, 25, L"Christmas Day"},
+    {12, 26, L"Boxing Day"}};
 
 static DWORD MarkedDays(LONG month)
 {
-    static const struct {
-        LONG month, day;
-    } holidays[] = {{1, 1}, {5, 1}, {12, 25}, {12, 26}};
     DWORD days = 1u << (15 - 1);
     size_t i;
-    for (i = 0; i < sizeof holidays / sizeof holidays[0]; ++i)
-        if (holidays[i].month == month)
-            days |= 1u << (holidays[i].day - 1);
+    for (i = 0; i < sizeof g_holidays / sizeof g_holidays[0]; ++i)
+        if (g_holidays[i].month == month)
+            days |= 1u << (g_holidays[i].day - 1);
     return days;
+}
+
+/* The text of a marked day, or NULL. */
+static const WCHAR* DayText(DWORD date)
+{
+    size_t i;
+    if (CalDateDay(date) == 15)
+        return L"Mid-month";
+    for (i = 0; i < sizeof g_holidays / sizeof g_holidays[0]; ++i)
+        if (g_holidays[i].month == CalDateMonth(date) && g_holidays[i].day == CalDateDay(date))
+            return g_holidays[i].text;
+    return NULL;
+}
+
+/* Every selection heard, on the standard output (when the host's is
+   redirected: it is a windowed program). */
+static void PrintDate(const char* what, HWND tool, DWORD date)
+{
+    printf("%s %p %04ld-%02ld-%02ld\n", what, (void*)tool, (long)CalDateYear(date), (long)CalDateMonth(date),
+        (long)CalDateDay(date));
+    fflush(stdout);
 }
 
 /* ---- The main window: the tools' parent, so it receives their notifications. ---- */
@@ -197,6 +223,20 @@ static LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARA
         case CTN_GETDAYMARKS: { /* a month about to be shown: year and month are set */
             CalDayMarks* marks = (CalDayMarks*)lParam;
             marks->days = MarkedDays(marks->month);
+            return 1;
+        }
+        case CTN_SELCHANGE: /* the selection moved, by any means */
+            PrintDate("selected", (HWND)wParam, (DWORD)lParam);
+            return 0;
+        case CTN_SELECT: /* the user picked the selected day */
+            PrintDate("picked", (HWND)wParam, (DWORD)lParam);
+            return 0;
+        case CTN_GETDAYTEXT: { /* at most capacity - 1 characters and a 0 */
+            CalDayText* asked = (CalDayText*)lParam;
+            const WCHAR* text = DayText(asked->date);
+            if (text == NULL || asked->capacity < 1)
+                return 0;
+            lstrcpynW(asked->text, text, asked->capacity);
             return 1;
         }
         case CTN_PAINTBACKGROUND: {

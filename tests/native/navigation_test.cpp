@@ -1,7 +1,12 @@
 // Navigation decisions of the tool window: spinner placement, what the
-// spinners' reports do to the shown month, the day check.
+// spinners' reports do to the shown month, the keys' moves of the selected
+// day, the day check.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
+#include "tests/native/civil_date.h"
 #include "tool/navigation.h"
 
 namespace {
@@ -137,56 +142,105 @@ TEST(SpinnerPlacement, SpinnersStayInsideAndApartForEverySize)
         }
 }
 
-TEST(Keys, EachKeyStepsAsTheSpinnersWouldAndOnlyTheseKeysAct)
+TEST(Keys, EachKeyMovesTheSelectionReturnsOrPicksAndOnlyTheseKeysAct)
 {
-    EXPECT_EQ(CalStepForKey(CAL_KEY_PAGE_DOWN, false), CalKeyStep::NextMonth);
-    EXPECT_EQ(CalStepForKey(CAL_KEY_RIGHT, false), CalKeyStep::NextMonth);
-    EXPECT_EQ(CalStepForKey(CAL_KEY_RIGHT, true), CalKeyStep::NextMonth);
-    EXPECT_EQ(CalStepForKey(CAL_KEY_PAGE_UP, false), CalKeyStep::PreviousMonth);
-    EXPECT_EQ(CalStepForKey(CAL_KEY_LEFT, true), CalKeyStep::PreviousMonth);
-    EXPECT_EQ(CalStepForKey(CAL_KEY_PAGE_DOWN, true), CalKeyStep::NextYear);
-    EXPECT_EQ(CalStepForKey(CAL_KEY_PAGE_UP, true), CalKeyStep::PreviousYear);
-    EXPECT_EQ(CalStepForKey(CAL_KEY_HOME, false), CalKeyStep::Today);
+    struct {
+        uint32_t key;
+        bool control;
+        CalKeyAction action;
+        CalDateMove move;
+    } cases[] = {{CAL_KEY_LEFT, false, CalKeyAction::Move, CalDateMove::DayBack},
+        {CAL_KEY_RIGHT, true, CalKeyAction::Move, CalDateMove::DayOn},
+        {CAL_KEY_UP, false, CalKeyAction::Move, CalDateMove::WeekBack},
+        {CAL_KEY_DOWN, false, CalKeyAction::Move, CalDateMove::WeekOn},
+        {CAL_KEY_PAGE_UP, false, CalKeyAction::Move, CalDateMove::MonthBack},
+        {CAL_KEY_PAGE_DOWN, false, CalKeyAction::Move, CalDateMove::MonthOn},
+        {CAL_KEY_PAGE_UP, true, CalKeyAction::Move, CalDateMove::YearBack},
+        {CAL_KEY_PAGE_DOWN, true, CalKeyAction::Move, CalDateMove::YearOn}};
+    for (const auto& c : cases) {
+        const CalKeyStep step = CalStepForKey(c.key, c.control);
+        EXPECT_EQ(step.action, c.action) << c.key;
+        EXPECT_EQ(step.move, c.move) << c.key << " ctrl " << c.control;
+    }
+    EXPECT_EQ(CalStepForKey(CAL_KEY_HOME, false).action, CalKeyAction::Today);
+    EXPECT_EQ(CalStepForKey(CAL_KEY_RETURN, false).action, CalKeyAction::Pick);
+    EXPECT_EQ(CalStepForKey(CAL_KEY_SPACE, true).action, CalKeyAction::Pick);
     int acting = 0;
     for (uint32_t key = 0; key < 256; ++key)
         for (bool control : {false, true})
-            acting += CalStepForKey(key, control) != CalKeyStep::None ? 1 : 0;
-    EXPECT_EQ(acting, 10) << "five keys, with and without Ctrl";
-
-    // A month step forwards then back returns anywhere, and a run of steps
-    // counts months one by one, across the spinner's range too.
-    for (int y = 1599; y <= 10001; ++y)
-        for (uint16_t month = 1; month <= 12; ++month) {
-            const CalShownMonth shown{static_cast<uint16_t>(y), month};
-            for (int sign : {-1, +1}) {
-                const CalSpinResult r = CalStepMonth(shown, sign);
-                const CalShownMonth want = Step(shown, sign);
-                ASSERT_EQ(r.shown.year, want.year) << y << "-" << month << " " << sign;
-                ASSERT_EQ(r.shown.month, want.month) << y << "-" << month << " " << sign;
-                ASSERT_EQ(r.setYearSpinner, want.year != shown.year);
-                ASSERT_TRUE(r.repaint);
-                const CalSpinResult back = CalStepMonth(r.shown, -sign);
-                ASSERT_EQ(back.shown.year, shown.year);
-                ASSERT_EQ(back.shown.month, shown.month);
-            }
-        }
+            acting += CalStepForKey(key, control).action != CalKeyAction::None ? 1 : 0;
+    EXPECT_EQ(acting, 18) << "nine keys, with and without Ctrl";
 }
 
-TEST(Keys, YearStepsStopWhereTheYearSpinnerStopsButComeBackFromBeyond)
+CalDate FromCivil(chr::sys_days days)
 {
-    struct {
-        uint16_t year;
-        int direction;
-        uint16_t want;  // == year: nothing happens
-    } cases[] = {{2024, +1, 2025}, {2024, -1, 2023}, {9999, +1, 9999}, {9998, +1, 9999}, {1601, -1, 1601},
-        {1602, -1, 1601}, {10000, -1, 9999}, {10000, +1, 10000}, {1600, +1, 1601}, {1600, -1, 1600}};
-    for (const auto& c : cases) {
-        const CalSpinResult r = CalStepYear({c.year, 7}, c.direction);
-        EXPECT_EQ(r.shown.year, c.want) << c.year << " " << c.direction;
-        EXPECT_EQ(r.shown.month, 7);
-        EXPECT_EQ(r.repaint, c.want != c.year);
-        EXPECT_EQ(r.setYearSpinner, c.want != c.year);
+    const chr::year_month_day d{days};
+    return CalDate{static_cast<int32_t>(d.year()), static_cast<int32_t>(static_cast<unsigned>(d.month())),
+        static_cast<int32_t>(static_cast<unsigned>(d.day()))};
+}
+
+// The month m months from date's, keeping its day or taking the last one.
+CalDate MonthsOn(const CalDate& date, int months)
+{
+    const chr::year_month ym = chr::year{date.year} / chr::month{static_cast<unsigned>(date.month)} +
+        chr::months{months};
+    const unsigned last = static_cast<unsigned>((ym / chr::last).day());
+    const unsigned day = std::min(static_cast<unsigned>(date.day), last);
+    return FromCivil(chr::sys_days{ym / chr::day{day}});
+}
+
+// Every day of one whole 400-year cycle of the calendar, from the first
+// selectable day, and of the last years before the range ends.
+void ForEveryDayOf(int32_t fromYear, int32_t toYear, const std::function<void(chr::sys_days)>& check)
+{
+    for (chr::sys_days day = CivilDate(fromYear, 1, 1); day <= CivilDate(toYear, 12, 31); day += chr::days{1})
+        check(day);
+}
+
+TEST(DateMoves, EveryMoveOfEveryDayAgreesWithTheCivilCalendarAndStopsAtTheRange)
+{
+    const chr::sys_days first = CivilDate(CAL_FIRST_YEAR, 1, 1);
+    const chr::sys_days last = CivilDate(CAL_LAST_YEAR, 12, 31);
+    const auto within = [&](chr::sys_days d) { return d >= first && d <= last; };
+    const auto check = [&](chr::sys_days day) {
+        const CalDate date = FromCivil(day);
+        ASSERT_TRUE(CalSelectableDate(date));
+        struct {
+            CalDateMove move;
+            chr::days by;
+        } byDays[] = {{CalDateMove::DayBack, chr::days{-1}}, {CalDateMove::DayOn, chr::days{1}},
+            {CalDateMove::WeekBack, chr::days{-7}}, {CalDateMove::WeekOn, chr::days{7}}};
+        for (const auto& m : byDays) {
+            const chr::sys_days to = day + m.by;
+            ASSERT_EQ(CalMoveDate(date, m.move), within(to) ? FromCivil(to) : date)
+                << date.year << "-" << date.month << "-" << date.day;
+        }
+        struct {
+            CalDateMove move;
+            int months;
+        } byMonths[] = {{CalDateMove::MonthBack, -1}, {CalDateMove::MonthOn, 1}, {CalDateMove::YearBack, -12},
+            {CalDateMove::YearOn, 12}};
+        for (const auto& m : byMonths) {
+            const int32_t toYear = (date.year * 12 + date.month - 1 + m.months) / 12;
+            const bool inside = toYear >= CAL_FIRST_YEAR && toYear <= CAL_LAST_YEAR;
+            ASSERT_EQ(CalMoveDate(date, m.move), inside ? MonthsOn(date, m.months) : date)
+                << date.year << "-" << date.month << "-" << date.day << " by " << m.months;
+        }
+    };
+    ForEveryDayOf(CAL_FIRST_YEAR, CAL_FIRST_YEAR + 399, check);
+    ForEveryDayOf(CAL_LAST_YEAR - 1, CAL_LAST_YEAR, check);
+}
+
+TEST(DateMoves, DatesThatDoNotExistOrLieOutsideTheYearsAreNotSelectableAndDoNotMove)
+{
+    for (const CalDate& d : {CalDate{2023, 2, 29}, CalDate{2024, 4, 31}, CalDate{2024, 0, 1}, CalDate{2024, 13, 1},
+             CalDate{2024, 1, 0}, CalDate{1600, 12, 31}, CalDate{10000, 1, 1}, CalDate{-1, 1, 1}}) {
+        EXPECT_FALSE(CalSelectableDate(d)) << d.year << "-" << d.month << "-" << d.day;
+        EXPECT_EQ(CalMoveDate(d, CalDateMove::DayOn), d);
     }
+    EXPECT_TRUE(CalSelectableDate({2024, 2, 29}));
+    EXPECT_EQ(CalMoveDate({2024, 1, 31}, CalDateMove::MonthOn), (CalDate{2024, 2, 29}));
+    EXPECT_EQ(CalMoveDate({2024, 2, 29}, CalDateMove::YearOn), (CalDate{2025, 2, 28}));
 }
 
 TEST(DayCheck, OnlyADifferentDayNumberCounts)

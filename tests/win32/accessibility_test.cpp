@@ -305,32 +305,91 @@ TEST_F(Accessibility, NamesAndPlacesFollowTheMonthTheSettingsAndTheSize)
     EXPECT_NE(State(a.p, 5) & STATE_SYSTEM_INVISIBLE, 0);
 }
 
-TEST_F(Accessibility, TodaysCellIsMarkedAsSelectedAndNoOtherDay)
+TEST_F(Accessibility, TheSelectedDayIsSelectedAndFocusedAndEveryDayCanBe)
 {
     HWND tool = Create();
     const CalToolState* s = CalToolFromWindow(tool);
-    const WORD today = s->shown.wDay;  // a new tool shows today's month
+    const WORD today = s->shown.wDay;  // a new tool shows today's month, today selected
     Ref<IAccessible> a;
     ASSERT_NO_FATAL_FAILURE(Read(tool, a));
-    LONG count = 0;
-    a->get_accChildCount(&count);
-    for (LONG d = 1; d <= count; ++d)
-        EXPECT_EQ(State(a.p, d) & STATE_SYSTEM_SELECTED, d == today ? STATE_SYSTEM_SELECTED : 0) << d;
-    VARIANT selected;
-    VariantInit(&selected);
-    EXPECT_EQ(a->get_accSelection(&selected), S_OK);
-    EXPECT_EQ(Answered(selected), today);
+    constexpr LONG kBoth = STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED;
+    const auto expectStates = [&](LONG selected, bool focused) {
+        LONG count = 0;
+        a->get_accChildCount(&count);
+        for (LONG d = 1; d <= count; ++d) {
+            const LONG state = State(a.p, d);
+            EXPECT_EQ(state & (STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE),
+                STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE) << d;
+            EXPECT_EQ(state & kBoth, d != selected ? 0 : focused ? kBoth : STATE_SYSTEM_SELECTED) << d;
+        }
+        VARIANT v;
+        VariantInit(&v);
+        EXPECT_EQ(a->get_accSelection(&v), selected != 0 ? S_OK : S_FALSE);
+        EXPECT_EQ(Answered(v), selected != 0 ? selected : -1);
+        EXPECT_EQ(a->get_accFocus(&v), focused ? S_OK : S_FALSE);
+        EXPECT_EQ(Answered(v), !focused ? -1 : selected != 0 ? selected : CHILDID_SELF);
+    };
+    SetFocus(parent_->window);
+    expectStates(today, false);
+    SetFocus(tool);
+    expectStates(today, true);
 
-    // Another month has no today, but the description still gives today.
-    Show(tool, static_cast<WORD>(s->todayYear + 1), s->todayMonth);
-    a->get_accChildCount(&count);
-    for (LONG d = 1; d <= count; ++d)
-        EXPECT_EQ(State(a.p, d) & STATE_SYSTEM_SELECTED, 0) << d;
-    EXPECT_EQ(a->get_accSelection(&selected), S_FALSE);
-    EXPECT_EQ(selected.vt, VT_EMPTY);
+    // A move raises the selection and the focus on the new day's cell.
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_SELECTION, nullptr, RecordEvent,
+        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    SendMessageA(tool, CTM_SETSELECTION, 0, static_cast<LPARAM>(CalPackDate(2024, 5, 10)));
+    CalPumpMessages(50);
+    g_events.clear();
+    SendMessageA(tool, WM_KEYDOWN, VK_RIGHT, 1);
+    CalPumpMessages(100);
+    UnhookWinEvent(hook);
+    std::vector<std::pair<DWORD, LONG>> events;
+    for (const WinEvent& e : g_events)
+        if (e.window == tool && e.object == OBJID_CLIENT)
+            events.emplace_back(e.event, e.child);
+    EXPECT_EQ(events, (std::vector<std::pair<DWORD, LONG>>{{EVENT_OBJECT_SELECTION, 11}, {EVENT_OBJECT_FOCUS, 11}}));
+    expectStates(11, true);
+
+    // Another month: no day selected, and the table still describes today.
+    Show(tool, 2024, 6);
+    expectStates(0, true);
     BSTR description = nullptr;
     a->get_accDescription(kSelf, &description);
     EXPECT_EQ(Take(description), Formatted(s->todayYear, s->todayMonth, today, DATE_LONGDATE, nullptr));
+}
+
+TEST_F(Accessibility, ADaysDefaultActionPicksItAndAMarkedDayCarriesTheHostsText)
+{
+    parent_->dayMarks = [](LONG, LONG) { return DWORD{1} << 2; };  // the 3rd
+    parent_->dayText = [](DWORD date) { return CalDateDay(date) == 3 ? L"Harvest fair" : nullptr; };
+    HWND tool = Create();
+    SendMessageA(tool, CTM_SETSELECTION, 0, static_cast<LPARAM>(CalPackDate(2024, 9, 20)));
+    Ref<IAccessible> a;
+    ASSERT_NO_FATAL_FAILURE(Read(tool, a));
+    BSTR text = nullptr;
+    EXPECT_EQ(a->get_accDefaultAction(Child(3), &text), S_OK);
+    EXPECT_EQ(Take(text), L"Pick");
+    EXPECT_EQ(a->get_accDefaultAction(kSelf, &text), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(a->get_accDescription(Child(3), &text), S_OK);
+    EXPECT_EQ(Take(text), L"Marked: Harvest fair");
+    EXPECT_EQ(a->get_accDescription(Child(4), &text), S_FALSE);
+    parent_->dayText = nullptr;
+    EXPECT_EQ(a->get_accDescription(Child(3), &text), S_OK);
+    EXPECT_EQ(Take(text), L"Marked") << "a host without texts";
+
+    parent_->notifications.clear();
+    EXPECT_EQ(a->accDoDefaultAction(Child(3)), S_OK);
+    EXPECT_EQ(a->accDoDefaultAction(kSelf), DISP_E_MEMBERNOTFOUND);
+    const auto changes = parent_->Received(CTN_SELCHANGE);
+    const auto picks = parent_->Received(CTN_SELECT);
+    ASSERT_EQ(changes.size(), 1u);
+    ASSERT_EQ(picks.size(), 1u);
+    EXPECT_EQ(static_cast<DWORD>(changes[0].lParam), CalPackDate(2024, 9, 3));
+    EXPECT_EQ(static_cast<DWORD>(picks[0].lParam), CalPackDate(2024, 9, 3));
+    EXPECT_EQ(a->accSelect(SELFLAG_TAKESELECTION, Child(7)), S_OK);
+    EXPECT_EQ(SendMessageA(tool, CTM_GETSELECTION, 0, 0), static_cast<LRESULT>(CalPackDate(2024, 9, 7)));
+    EXPECT_EQ(a->accSelect(SELFLAG_ADDSELECTION, Child(8)), DISP_E_MEMBERNOTFOUND) << "one day at a time";
 }
 
 TEST_F(Accessibility, TheFocusIsTheToolsWhileItsWindowHasIt)
@@ -350,8 +409,8 @@ TEST_F(Accessibility, TheFocusIsTheToolsWhileItsWindowHasIt)
     EXPECT_EQ(GetFocus(), tool);
     EXPECT_NE(State(a.p, CHILDID_SELF) & STATE_SYSTEM_FOCUSED, 0);
     EXPECT_EQ(a->get_accFocus(&focus), S_OK);
-    EXPECT_EQ(Answered(focus), CHILDID_SELF);
-    EXPECT_EQ(a->accSelect(SELFLAG_TAKESELECTION, Child(3)), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(Answered(focus), CalToolFromWindow(tool)->shown.wDay) << "the selected day, today";
+    EXPECT_EQ(a->accSelect(SELFLAG_TAKESELECTION, kSelf), DISP_E_MEMBERNOTFOUND);
 }
 
 TEST_F(Accessibility, TheDayUnderAPointIsFoundAndNothingOutsideTheTool)

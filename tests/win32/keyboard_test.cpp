@@ -1,7 +1,8 @@
 // A calendar tool driven from the keyboard alone: the focus taken by a
-// click or given by a host, the keys that step months and years and return
-// to today, the menu opened with Shift+F10 and the menu key, the focus mark,
-// and the keys reaching a tool that sits in a dialog box.
+// click or given by a host, the keys that move the selected day by days,
+// weeks, months and years, return to today and pick the day, the menu opened
+// with Shift+F10 and the menu key, the focus mark, and the keys reaching a
+// tool that sits in a dialog box.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -64,7 +65,7 @@ void Type(UINT key, bool control = false, bool shift = false)
 struct Step {
     UINT key;
     bool control;
-    int year, month;  // shown afterwards
+    DWORD selected;  // afterwards (CalPackDate)
 };
 
 class Keyboard : public CalToolTest {
@@ -78,25 +79,44 @@ protected:
         return tool;
     }
 
-    // Every step: the shown month, both spinners where the spinners' own
-    // steps would leave them, a repaint, and no word to the host.
-    void ExpectSteps(HWND tool, const std::vector<Step>& steps)
+    static void Select(HWND tool, DWORD date, std::vector<CalRecordedNotification>& heard)
+    {
+        ASSERT_EQ(SendMessageA(tool, CTM_SETSELECTION, 0, static_cast<LPARAM>(date)), 1);
+        heard.clear();
+        ValidateRect(tool, nullptr);
+    }
+
+    // Every step: the selection, its month shown with both spinners where
+    // the spinners' own steps would leave them, a repaint, and the host told
+    // of a moved selection, or of nothing when it stayed.
+    void ExpectSteps(HWND tool, DWORD from, const std::vector<Step>& steps)
     {
         const CalToolState* s = CalToolFromWindow(tool);
+        Select(tool, from, parent_->notifications);
         for (const Step& step : steps) {
-            const int yearBefore = s->shown.wYear;
+            SCOPED_TRACE(testing::Message() << "key " << step.key << " ctrl " << step.control << " to "
+                                            << std::hex << step.selected);
+            const DWORD before = static_cast<DWORD>(SendMessageA(tool, CTM_GETSELECTION, 0, 0));
+            parent_->notifications.clear();
             ValidateRect(tool, nullptr);
             Type(step.key, step.control);
-            EXPECT_EQ(s->shown.wYear, step.year) << "key " << step.key << " ctrl " << step.control;
-            EXPECT_EQ(s->shown.wMonth, step.month) << "key " << step.key << " ctrl " << step.control;
-            EXPECT_EQ(CalSpinnerPosition(s->monthSpin), step.month);
-            if (step.year != yearBefore) {
-                // The spinner holds to its range; the carry does not (as with a click).
-                EXPECT_EQ(CalSpinnerPosition(s->yearSpin), std::clamp(step.year, 1601, 9999));
+            EXPECT_EQ(SendMessageA(tool, CTM_GETSELECTION, 0, 0), static_cast<LRESULT>(step.selected));
+            EXPECT_EQ(s->shown.wYear, CalDateYear(step.selected));
+            EXPECT_EQ(s->shown.wMonth, CalDateMonth(step.selected));
+            EXPECT_EQ(CalSpinnerPosition(s->monthSpin), CalDateMonth(step.selected));
+            EXPECT_EQ(CalSpinnerPosition(s->yearSpin), CalDateYear(step.selected));
+            const auto changes = parent_->Received(CTN_SELCHANGE);
+            if (step.selected == before) {
+                EXPECT_TRUE(changes.empty());
+                continue;
             }
-            EXPECT_TRUE(CalNeedsPaint(tool)) << "key " << step.key;
+            EXPECT_TRUE(CalNeedsPaint(tool));
+            ASSERT_EQ(changes.size(), 1u);
+            EXPECT_EQ(changes[0].wParam, reinterpret_cast<WPARAM>(tool));
+            EXPECT_EQ(static_cast<DWORD>(changes[0].lParam), step.selected);
         }
         EXPECT_TRUE(parent_->Received(CTN_SETTINGSCHANGED).empty()) << "navigation changes no setting";
+        EXPECT_TRUE(parent_->Received(CTN_SELECT).empty()) << "moving picks nothing";
     }
 };
 
@@ -115,59 +135,72 @@ TEST_F(Keyboard, AClickOrTheHostGivesTheFocusAndEveryFocusChangeRepaints)
     EXPECT_TRUE(CalNeedsPaint(second)) << "and comes with it";
 }
 
-TEST_F(Keyboard, KeysStepMonthsWithTheSpinnersCarryAndYearsWithinTheSpinnersRange)
+TEST_F(Keyboard, KeysMoveTheSelectionByDaysWeeksMonthsAndYearsShowingItsMonth)
 {
     HWND tool = Create();
     SetFocus(tool);
-    CalShowMonth(tool, 2024, 11);
-    ExpectSteps(tool,
+    ExpectSteps(tool, CalPackDate(2024, 1, 31),
         {
-            {VK_RIGHT, false, 2024, 12},
-            {VK_NEXT, false, 2025, 1},  // December carries into the next year
-            {VK_LEFT, false, 2024, 12},
-            {VK_PRIOR, false, 2024, 11},
-            {VK_RIGHT, true, 2024, 12},  // Ctrl does not change the arrows
-            {VK_NEXT, true, 2025, 12},
-            {VK_PRIOR, true, 2024, 12},
+            {VK_RIGHT, false, CalPackDate(2024, 2, 1)},  // out of the month: the next one shows
+            {VK_LEFT, false, CalPackDate(2024, 1, 31)},
+            {VK_DOWN, false, CalPackDate(2024, 2, 7)},
+            {VK_UP, false, CalPackDate(2024, 1, 31)},
+            {VK_NEXT, false, CalPackDate(2024, 2, 29)},  // the shorter month's last day
+            {VK_PRIOR, false, CalPackDate(2024, 1, 29)},  // then that day number
+            {VK_NEXT, true, CalPackDate(2025, 1, 29)},
+            {VK_PRIOR, true, CalPackDate(2024, 1, 29)},
+            {VK_UP, false, CalPackDate(2024, 1, 22)},
+            {VK_RIGHT, true, CalPackDate(2024, 1, 23)},  // Ctrl does not change the arrows
+            {VK_LEFT, false, CalPackDate(2024, 1, 22)},
         });
-
-    // Past both ends of the year spinner's range, the month carry goes on as
-    // a click on the month spinner would; the year keys stop where the year
-    // spinner stops, and come back from a year the carry reached.
-    CalShowMonth(tool, 9999, 12);
-    ExpectSteps(tool, {{VK_NEXT, false, 10000, 1}, {VK_PRIOR, true, 9999, 1}, {VK_PRIOR, false, 9998, 12}});
-    CalShowMonth(tool, 9999, 5);
-    ValidateRect(tool, nullptr);
-    Type(VK_NEXT, true);
-    EXPECT_EQ(CalToolFromWindow(tool)->shown.wYear, 9999);
-    EXPECT_FALSE(CalNeedsPaint(tool)) << "no year beyond 9999 by the year keys";
-    CalShowMonth(tool, 1601, 1);
-    ExpectSteps(tool, {{VK_LEFT, false, 1600, 12}, {VK_RIGHT, false, 1601, 1}});
-    CalShowMonth(tool, 1601, 6);
-    Type(VK_PRIOR, true);
-    EXPECT_EQ(CalToolFromWindow(tool)->shown.wYear, 1601);
-    EXPECT_FALSE(CalNeedsPaint(tool));
+    ExpectSteps(tool, CalPackDate(2023, 12, 31), {{VK_RIGHT, false, CalPackDate(2024, 1, 1)}});
+    ExpectSteps(tool, CalPackDate(2024, 2, 29), {{VK_NEXT, true, CalPackDate(2025, 2, 28)}});
+    // At the ends of the years the tool shows, a move that would leave them does nothing.
+    ExpectSteps(tool, CalPackDate(9999, 12, 31),
+        {{VK_RIGHT, false, CalPackDate(9999, 12, 31)}, {VK_DOWN, false, CalPackDate(9999, 12, 31)},
+            {VK_NEXT, false, CalPackDate(9999, 12, 31)}, {VK_NEXT, true, CalPackDate(9999, 12, 31)},
+            {VK_PRIOR, true, CalPackDate(9998, 12, 31)}});
+    ExpectSteps(tool, CalPackDate(1601, 1, 1),
+        {{VK_LEFT, false, CalPackDate(1601, 1, 1)}, {VK_UP, false, CalPackDate(1601, 1, 1)},
+            {VK_PRIOR, false, CalPackDate(1601, 1, 1)}, {VK_PRIOR, true, CalPackDate(1601, 1, 1)}});
+    // Browsed away with the spinners, a key moves on from the selection.
+    ExpectSteps(tool, CalPackDate(2024, 6, 15), {});
+    CalShowMonth(tool, 2001, 3);
+    ExpectSteps(tool, CalPackDate(2024, 6, 15), {{VK_RIGHT, false, CalPackDate(2024, 6, 16)}});
 }
 
-TEST_F(Keyboard, HomeReturnsToTodayAndOtherKeysDoNothing)
+TEST_F(Keyboard, HomeSelectsTodayEnterAndSpacePickAndOtherKeysDoNothing)
 {
     SYSTEMTIME today;
     GetLocalTime(&today);
     HWND tool = Create();
     SetFocus(tool);
     const CalToolState* s = CalToolFromWindow(tool);
-    CalShowMonth(tool, 2001, 3);
+    Select(tool, CalPackDate(2001, 3, 5), parent_->notifications);
     Type(VK_HOME);
+    const DWORD todayDate = CalPackDate(today.wYear, today.wMonth, today.wDay);
+    EXPECT_EQ(SendMessageA(tool, CTM_GETSELECTION, 0, 0), static_cast<LRESULT>(todayDate));
     EXPECT_EQ(s->shown.wYear, today.wYear);
     EXPECT_EQ(s->shown.wMonth, today.wMonth);
     EXPECT_EQ(CalSpinnerPosition(s->yearSpin), today.wYear);
     EXPECT_TRUE(CalNeedsPaint(tool));
+    ASSERT_EQ(parent_->Received(CTN_SELCHANGE).size(), 1u);
+    EXPECT_EQ(static_cast<DWORD>(parent_->Received(CTN_SELCHANGE)[0].lParam), todayDate);
 
-    CalShowMonth(tool, 2001, 3);
-    for (UINT key : {UINT{VK_UP}, UINT{VK_DOWN}, UINT{VK_END}, UINT{VK_SPACE}, UINT{'A'}, UINT{VK_RETURN}})
+    Select(tool, CalPackDate(2001, 3, 5), parent_->notifications);
+    for (UINT key : {UINT{VK_RETURN}, UINT{VK_SPACE}}) {
+        parent_->notifications.clear();
         Type(key);
-    EXPECT_EQ(s->shown.wYear, 2001);
-    EXPECT_EQ(s->shown.wMonth, 3);
+        ASSERT_EQ(parent_->notifications.size(), 1u) << key;
+        EXPECT_EQ(parent_->notifications[0].message, static_cast<UINT>(CTN_SELECT));
+        EXPECT_EQ(parent_->notifications[0].wParam, reinterpret_cast<WPARAM>(tool));
+        EXPECT_EQ(static_cast<DWORD>(parent_->notifications[0].lParam), CalPackDate(2001, 3, 5));
+    }
+    parent_->notifications.clear();
+    ValidateRect(tool, nullptr);
+    for (UINT key : {UINT{VK_END}, UINT{VK_TAB}, UINT{'A'}})
+        Type(key);
+    EXPECT_EQ(SendMessageA(tool, CTM_GETSELECTION, 0, 0), static_cast<LRESULT>(CalPackDate(2001, 3, 5)));
     EXPECT_FALSE(CalNeedsPaint(tool));
     EXPECT_TRUE(parent_->notifications.empty());
 }
@@ -178,8 +211,8 @@ TEST_F(Keyboard, KeysReachNoRecordOnceItIsGone)
     SetFocus(tool);
     SendMessageA(tool, WM_DESTROY, 0, 0);
     ASSERT_EQ(CalToolFromWindow(tool), nullptr);
-    for (UINT key :
-        {UINT{VK_NEXT}, UINT{VK_PRIOR}, UINT{VK_LEFT}, UINT{VK_RIGHT}, UINT{VK_HOME}, UINT{VK_APPS}})
+    for (UINT key : {UINT{VK_NEXT}, UINT{VK_PRIOR}, UINT{VK_LEFT}, UINT{VK_RIGHT}, UINT{VK_UP}, UINT{VK_DOWN},
+             UINT{VK_HOME}, UINT{VK_RETURN}, UINT{VK_SPACE}, UINT{VK_APPS}})
         Type(key);
     Type(VK_NEXT, true);
     Type(VK_F10, false, true);
@@ -301,6 +334,8 @@ TEST_F(Keyboard, TheFocusMarkShowsOnlyWithTheFocusAndFollowsTheKeyboardCues)
         HWND tool = Create(200, 160);
         HWND other = Create(60, 40);
         CalToolFromWindow(tool)->settings.useBackground = background;
+        // Another month than the selected day's: the mark goes round the face.
+        CalShowMonth(tool, 2001, 3);
         SetFocus(other);
         const std::vector<DWORD> unfocused = CalPrintedPixels(tool);
         SetFocus(tool);
@@ -325,6 +360,20 @@ TEST_F(Keyboard, TheFocusMarkShowsOnlyWithTheFocusAndFollowsTheKeyboardCues)
 
         SetFocus(other);
         EXPECT_EQ(Compare(unfocused, CalPrintedPixels(tool), 200, 160).count, 0) << "without the focus, as before";
+
+        // The selected day's month shown: the mark sits inside that day's cell alone.
+        SendMessageA(tool, CTM_SETSELECTION, 0, static_cast<LPARAM>(CalPackDate(2001, 3, 14)));
+        const std::vector<DWORD> away = CalPrintedPixels(tool);
+        SetFocus(tool);
+        const std::vector<DWORD> onDay = CalPrintedPixels(tool);
+        const RECT cell = CalDayCell(tool, 14);
+        int inside = 0, outside = 0;
+        for (int y = 0; y < 160; ++y)
+            for (int x = 0; x < 200; ++x)
+                if (away[static_cast<size_t>(y * 200 + x)] != onDay[static_cast<size_t>(y * 200 + x)])
+                    ++(x >= cell.left && x < cell.right && y >= cell.top && y < cell.bottom ? inside : outside);
+        EXPECT_GT(inside, 10) << "a dotted line inside the selected day's cell";
+        EXPECT_EQ(outside, 0);
         DestroyWindow(other);
         DestroyWindow(tool);
     }
@@ -351,7 +400,7 @@ TEST_F(Keyboard, KeysReachAToolInsideADialogBox)
     HWND button = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 170, 60, 20,
         dialog, reinterpret_cast<HMENU>(IDOK), GetModuleHandleA(nullptr), nullptr);
     SetFocus(tool);
-    CalShowMonth(tool, 2024, 6);
+    SendMessageA(tool, CTM_SETSELECTION, 0, static_cast<LPARAM>(CalPackDate(2024, 6, 15)));
     for (UINT key : {UINT{VK_RIGHT}, UINT{VK_NEXT}, UINT{VK_LEFT}}) {
         MSG msg{tool, WM_KEYDOWN, key, 1, 0, {}};
         if (!IsDialogMessageA(dialog, &msg))

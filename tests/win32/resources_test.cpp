@@ -323,6 +323,8 @@ TEST_F(CalendarResources, StringTableHoldsExactlyTheExpectedTexts)
         {IDS_WEEKNUMBERS, "Week numbers"},
         {IDS_SELECTFONT, "Select Font"},
         {IDS_USEBACKGROUND, "User Halvex background"},
+        {IDS_PICKDAY, "Pick"},
+        {IDS_MARKEDDAY, "Marked"},
     };
     // Around them nothing at all, where a mistyped id would land.
     for (UINT id = 100; id <= 130; ++id) {
@@ -401,7 +403,7 @@ TEST_F(CalendarResources, EveryResourceIsUsEnglish)
 {
     // The resources the host asks for by language. Strings are stored
     // sixteen to a block; block n holds ids 16(n-1)..16n-1.
-    static_assert(IDS_PROPERTIES >> 4 == IDS_USEBACKGROUND >> 4, "all strings are expected in one block");
+    static_assert(IDS_PROPERTIES >> 4 == IDS_MARKEDDAY >> 4, "all strings are expected in one block");
     const std::pair<LPCSTR, WORD> wanted[] = {{RT_BITMAP, IDB_TOOLIMAGE}, {RT_BITMAP, IDB_TOOLMASK},
         {RT_VERSION, VS_VERSION_INFO}, {RT_STRING, (IDS_PROPERTIES >> 4) + 1}};
     for (const auto& [type, name] : wanted)

@@ -1,14 +1,16 @@
 // Calendar tool windows made by the built library, driven as a host and a
 // user drive them: creation with and without a settings block, the real
 // spinners, the keys, the double click, the day check, the host asked for
-// each month's marked days, painting through the window, destruction, and
-// what every step leaves allocated.
+// each month's marked days, the selected day set by the host and by clicks
+// and told in order, the days' tooltip, painting through the window,
+// destruction, and what every step leaves allocated.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -341,15 +343,29 @@ TEST_F(ToolWindow, TheDayCheckFollowsOnlyAChangedDayNumber)
     ExpectShown(tool, 2001, 3);
     EXPECT_FALSE(CalNeedsPaint(tool));
 
-    // Another day number: back to today, whatever the timer id.
+    // Another day number: back to today, whatever the timer id; a selection
+    // on the day that was today goes to the new today.
     s->shown.wDay = static_cast<WORD>(today.wDay % 28 + 1);
     s->todayMonth = 1;
+    s->selected = CalPackDate(today.wYear, 1, s->shown.wDay);
+    parent_->notifications.clear();
     SendMessageA(tool, WM_TIMER, 77, 0);
+    const DWORD todayDate = CalPackDate(today.wYear, today.wMonth, today.wDay);
+    EXPECT_EQ(SendMessageA(tool, CTM_GETSELECTION, 0, 0), static_cast<LRESULT>(todayDate));
+    ASSERT_EQ(parent_->Received(CTN_SELCHANGE).size(), 1u);
+    EXPECT_EQ(static_cast<DWORD>(parent_->Received(CTN_SELCHANGE)[0].lParam), todayDate);
     ExpectShown(tool, today.wYear, today.wMonth);
     EXPECT_EQ(s->shown.wDay, today.wDay);
     EXPECT_EQ(s->todayMonth, today.wMonth);
     EXPECT_EQ(CalSpinnerPosition(s->yearSpin), today.wYear);
     EXPECT_TRUE(CalNeedsPaint(tool));
+
+    // A selection elsewhere stays where it is, while the view returns.
+    SendMessageA(tool, CTM_SETSELECTION, 0, static_cast<LPARAM>(CalPackDate(2001, 3, 5)));
+    s->shown.wDay = static_cast<WORD>(today.wDay % 28 + 1);
+    SendMessageA(tool, WM_TIMER, IDT_DAYCHECK, 0);
+    ExpectShown(tool, today.wYear, today.wMonth);
+    EXPECT_EQ(SendMessageA(tool, CTM_GETSELECTION, 0, 0), static_cast<LRESULT>(CalPackDate(2001, 3, 5)));
 }
 
 TEST_F(ToolWindow, TheDayCheckRunsEveryTwoSeconds)
@@ -383,6 +399,8 @@ TEST_F(ToolWindow, TheHostIsAskedToMarkEachMonthAboutToBeShownOnce)
     CalShowMonth(tool, 2030, 12);  // set directly: nothing asked
     Click(s->monthSpin, true);     // the carry into the next year
     Click(s->yearSpin, true);
+    // The keys move on from the selection, put where the spinners went (no month asked).
+    EXPECT_EQ(SendMessageA(tool, CTM_SETSELECTION, 0, static_cast<LPARAM>(CalPackDate(2032, 1, 15))), 1);
     key(VK_NEXT);
     key(VK_PRIOR);  // known already
     key(VK_NEXT);
@@ -412,6 +430,154 @@ TEST_F(ToolWindow, TheHostIsAskedToMarkEachMonthAboutToBeShownOnce)
     Report(tool, s->yearSpin, SB_THUMBPOSITION, 10000);
     Report(tool, s->yearSpin, SB_THUMBPOSITION, 0);
     EXPECT_EQ(MarksAsked(tool), expected);
+}
+
+// The messages the panel heard, in order, with the dates they carry, and emptied.
+std::vector<std::pair<UINT, DWORD>> Heard(CalTestParent& panel)
+{
+    std::vector<std::pair<UINT, DWORD>> heard;
+    for (const CalRecordedNotification& n : panel.notifications)
+        heard.emplace_back(n.message, n.message == CTN_GETDAYMARKS ? 0 : static_cast<DWORD>(n.lParam));
+    panel.notifications.clear();
+    return heard;
+}
+
+TEST_F(ToolWindow, TheHostSetsAndReadsTheSelectionAndHearsEveryMoveInOrder)
+{
+    const SYSTEMTIME today = Today();
+    HWND tool = Create();
+    EXPECT_EQ(SendMessageA(tool, CTM_GETSELECTION, 0, 0),
+        static_cast<LRESULT>(CalPackDate(today.wYear, today.wMonth, today.wDay)))
+        << "today at first";
+    parent_->dayMarks = [](LONG, LONG) { return DWORD{0}; };
+    parent_->notifications.clear();
+    using Heard_ = std::vector<std::pair<UINT, DWORD>>;
+    // Dates that do not exist or lie outside the years shown: 0, nothing changes.
+    const DWORD before = static_cast<DWORD>(SendMessageA(tool, CTM_GETSELECTION, 0, 0));
+    for (const uint32_t bad : {CalPackDate(2023, 2, 29), CalPackDate(2024, 4, 31), CalPackDate(2024, 13, 1),
+             CalPackDate(2024, 0, 1), CalPackDate(2024, 1, 0), CalPackDate(1600, 12, 31), CalPackDate(10000, 1, 1),
+             uint32_t{0}, uint32_t{0xFFFFFFFF}}) {
+        EXPECT_EQ(SendMessageA(tool, CTM_SETSELECTION, 0, static_cast<LPARAM>(bad)), 0) << std::hex << bad;
+        EXPECT_EQ(SendMessageA(tool, CTM_GETSELECTION, 0, 0), static_cast<LRESULT>(before));
+    }
+    ExpectShown(tool, today.wYear, today.wMonth);
+    EXPECT_TRUE(Heard(*parent_).empty());
+
+    // From the host: the month is shown (its marks asked first), then the move told.
+    EXPECT_EQ(SendMessageA(tool, CTM_SETSELECTION, 0, static_cast<LPARAM>(CalPackDate(2024, 2, 29))), 1);
+    ExpectShown(tool, 2024, 2);
+    EXPECT_EQ(CalSpinnerPosition(CalToolFromWindow(tool)->yearSpin), 2024);
+    EXPECT_EQ(Heard(*parent_), (Heard_{{CTN_GETDAYMARKS, 0}, {CTN_SELCHANGE, CalPackDate(2024, 2, 29)}}));
+    EXPECT_EQ(SendMessageA(tool, CTM_SETSELECTION, 0, static_cast<LPARAM>(CalPackDate(2024, 2, 29))), 1);
+    EXPECT_TRUE(Heard(*parent_).empty()) << "the same day again: no move";
+
+    // A click on a day selects it, then picks it; on the selected day it only
+    // picks; off the days it does nothing; a double click returns to today.
+    const auto click = [tool](int day) {
+        const RECT c = CalDayCell(tool, day);
+        SendMessageA(tool, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((c.left + c.right) / 2, (c.top + c.bottom) / 2));
+        SendMessageA(tool, WM_LBUTTONUP, 0, MAKELPARAM((c.left + c.right) / 2, (c.top + c.bottom) / 2));
+    };
+    click(20);
+    EXPECT_EQ(Heard(*parent_),
+        (Heard_{{CTN_SELCHANGE, CalPackDate(2024, 2, 20)}, {CTN_SELECT, CalPackDate(2024, 2, 20)}}));
+    click(20);
+    EXPECT_EQ(Heard(*parent_), (Heard_{{CTN_SELECT, CalPackDate(2024, 2, 20)}}));
+    SendMessageA(tool, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 5));  // the title
+    EXPECT_TRUE(Heard(*parent_).empty());
+    SendMessageA(tool, WM_KEYDOWN, VK_NEXT, 1);
+    EXPECT_EQ(Heard(*parent_), (Heard_{{CTN_GETDAYMARKS, 0}, {CTN_SELCHANGE, CalPackDate(2024, 3, 20)}}));
+    SendMessageA(tool, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(100, 5));
+    const auto heard = Heard(*parent_);
+    ASSERT_FALSE(heard.empty());
+    EXPECT_EQ(heard.back(), (std::pair<UINT, DWORD>{CTN_SELCHANGE, CalPackDate(today.wYear, today.wMonth, today.wDay)}));
+}
+
+// A right-to-left panel mirrors the tool: a click lands on the day drawn
+// under it, counted from the right.
+TEST_F(ToolWindow, AClickSelectsTheDayUnderItInAMirroredPanel)
+{
+    SetWindowLongA(parent_->window, GWL_EXSTYLE, GetWindowLongA(parent_->window, GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
+    HWND tool = Create();
+    ASSERT_NE(GetWindowLongA(tool, GWL_EXSTYLE) & WS_EX_LAYOUTRTL, 0);
+    SendMessageA(tool, CTM_SETSELECTION, 0, static_cast<LPARAM>(CalPackDate(2024, 5, 1)));
+    // The screen point of day 5's cell (a Sunday, the first column) as the
+    // painter draws it, through the mirrored window.
+    const RECT c = CalDayCell(tool, 5);
+    POINT at{(c.left + c.right) / 2, (c.top + c.bottom) / 2};
+    ClientToScreen(tool, &at);
+    RECT onScreen;
+    GetWindowRect(tool, &onScreen);
+    EXPECT_GT(at.x, onScreen.left + (onScreen.right - onScreen.left) * 3 / 4) << "the first column, on the right";
+    ScreenToClient(tool, &at);
+    SendMessageA(tool, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    EXPECT_EQ(SendMessageA(tool, CTM_GETSELECTION, 0, 0), static_cast<LRESULT>(CalPackDate(2024, 5, 5)));
+}
+
+BOOL CALLBACK FindTip(HWND w, LPARAM found)
+{
+    char name[32] = {};
+    GetClassNameA(w, name, sizeof name);
+    if (lstrcmpiA(name, TOOLTIPS_CLASSA) != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = w;
+    return FALSE;
+}
+
+HWND AnyTip()
+{
+    HWND tip = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindTip, reinterpret_cast<LPARAM>(&tip));
+    return tip;
+}
+
+// A day's tooltip text, as the tooltip itself asks for it.
+std::wstring TipText(HWND tool, UINT_PTR day)
+{
+    // The tool's is the only tooltip of the case.
+    HWND tip = AnyTip();
+    if (tip == nullptr)
+        return L"(no tooltip)";
+    wchar_t text[1024] = {};
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = tool;
+    info.uId = day;
+    info.lpszText = text;
+    SendMessageW(tip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&info));
+    return text;
+}
+
+TEST_F(ToolWindow, HoveringADayShowsItsLongDateAndTheHostsTextCutToWholeCharacters)
+{
+    HWND tool = Create();
+    SendMessageA(tool, CTM_SETSELECTION, 0, static_cast<LPARAM>(CalPackDate(2024, 3, 1)));
+    const RECT c = CalDayCell(tool, 5);
+    SendMessageA(tool, WM_MOUSEMOVE, 0, MAKELPARAM(c.left + 1, c.top + 1));
+    SYSTEMTIME date{2024, 3, 2, 5, 0, 0, 0, 0};
+    wchar_t longDate[128];
+    ASSERT_GT(GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &date, nullptr, longDate, 128), 0);
+
+    EXPECT_EQ(TipText(tool, 5), longDate) << "a host that does not answer";
+    std::wstring note(300, L'x');
+    note[254] = 0xD83D;  // a surrogate pair across the last unit the host may write
+    note[255] = 0xDE00;
+    parent_->dayText = [&note](DWORD d) { return d == CalPackDate(2024, 3, 5) ? L"Dentist" : note.c_str(); };
+    parent_->notifications.clear();
+    EXPECT_EQ(TipText(tool, 5), std::wstring(longDate) + L"\r\nDentist");
+    const auto asked = parent_->Received(CTN_GETDAYTEXT);
+    ASSERT_EQ(asked.size(), 1u);
+    CalDayText record;
+    std::memcpy(&record, asked[0].request.data(), sizeof record);
+    EXPECT_EQ(asked[0].wParam, reinterpret_cast<WPARAM>(tool));
+    EXPECT_EQ(record.date, CalPackDate(2024, 3, 5));
+    EXPECT_EQ(record.capacity, 256);
+    const std::wstring cut = TipText(tool, 6);
+    ASSERT_GT(cut.size(), 256u);
+    EXPECT_EQ(cut.substr(cut.size() - 256), L"\r\n" + note.substr(0, 254)) << "the split pair is left out whole";
+
+    DestroyWindow(tool);
+    EXPECT_EQ(AnyTip(), nullptr) << "the tooltip goes with the tool";
 }
 
 TEST_F(ToolWindow, DestructionFreesTheRecordAndStopsTheTimer)

@@ -138,7 +138,8 @@ protected:
     }
 
     // A tool with the case's settings, showing March 2024 (stepped there with
-    // the keys), painted and read from the screen.
+    // the keys, its selection then put in February), painted and read from
+    // the screen.
     static Shown Show(HWND parent, const Case& c)
     {
         Shown s;
@@ -151,6 +152,11 @@ protected:
         settings.firstDay = c.firstDay;
         SendMessageA(s.tool, CTM_SETSETTINGS, sizeof settings, reinterpret_cast<LPARAM>(&settings));
         CalKeyToMonth(s.tool, kYear, kMonth);
+        // The keys took the selection there too; left in the month before,
+        // every cell compared is an ordinary one (the number of a selected
+        // day may sit a pixel apart from its mirrored fill).
+        SendMessageA(s.tool, CTM_SETSELECTION, 0, static_cast<LPARAM>(CalPackDate(kYear, kMonth - 1, 1)));
+        CalShowMonth(s.tool, kYear, kMonth);
         RedrawWindow(s.tool, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         CalPumpMessages(300);
         GetWindowRect(s.tool, &s.screen);

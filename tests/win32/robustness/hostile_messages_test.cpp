@@ -153,7 +153,8 @@ protected:
                 const UINT others[] = {0x468, 0x470, CTN_SETTINGSCHANGED, CTN_SHOWPROPERTIES,
                     CTN_PAINTBACKGROUND, WM_USER + rng_.Below(0x7C00)};
                 message = others[rng_.Below(std::size(others))];
-                if ((message >= CTM_GETSETTINGS && message <= CTM_FITSIZE3) || message == CTM_SETDAYMARKS)
+                if ((message >= CTM_GETSETTINGS && message <= CTM_FITSIZE3) ||
+                    (message >= CTM_SETDAYMARKS && message <= CTM_SETSELECTION))
                     message = 0x470;
                 e.result = DefWindowProcA(tool_, message, w, l);
                 break;

@@ -1,15 +1,19 @@
-// Today's mark in every colour scheme (the build runs this program in a
-// prefix of its own, whose colours it may change): in the standard scheme
-// it keeps the highlight fill behind the button text; in a high-contrast
-// scheme, under the system's high-contrast flag, and in a scheme whose
-// highlight is as dark as its text, the fill and the number take the
-// selection colours, and the number stands out from its fill by at least
-// 3:1. The separator stays in sight on black. Nothing is left behind.
+// Today's mark and the selected day's in every colour scheme (the build
+// runs this program in a prefix of its own, whose colours it may change):
+// the selected day takes the selection colours; today alone keeps the
+// highlight fill behind the button text in the standard scheme, and in a
+// high-contrast scheme, under the system's high-contrast flag, and in a
+// scheme whose highlight is as dark as its text, it is left unfilled and
+// framed in the text colour, so that it never looks selected. Every mark
+// and every number stands out from its cell by at least 3:1; the figures
+// are printed. The separator stays in sight on black. Nothing is left
+// behind.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -51,7 +55,7 @@ struct Scheme {
     const char* name;
     bool flag;
     COLORREF colours[kCount];  // for kIndexes; 0xFFFFFFFF: as the prefix has it
-    bool selection;            // today in the selection colours
+    bool selection;            // today unfilled and framed, never in the selection colours
 };
 
 constexpr COLORREF kKeep = 0xFFFFFFFF;
@@ -107,7 +111,7 @@ protected:
     }
 };
 
-TEST_F(HighContrast, TodaysNumberStandsOutInEveryScheme)
+TEST_F(HighContrast, TodayAndTheSelectedDayStandOutAndApartInEveryScheme)
 {
     for (const Scheme& scheme : kSchemes) {
         SCOPED_TRACE(scheme.name);
@@ -131,20 +135,63 @@ TEST_F(HighContrast, TodaysNumberStandsOutInEveryScheme)
         in.todayDay = state->shown.wDay;
         const CalMonthLayout l = CalComputeMonthLayout(in);
         CalDibSurface surface(kWidth, kHeight);
-        SendMessageA(tool, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.dc), PRF_CLIENT);
-        GdiFlush();
 
-        const COLORREF fill = AsColorRef(surface.At(l.todayFill.left, l.todayFill.top));
-        EXPECT_EQ(fill, GetSysColor(scheme.selection ? COLOR_HIGHLIGHT : COLOR_BTNHIGHLIGHT));
+        const COLORREF face = GetSysColor(COLOR_BTNFACE);
+        const auto pixel = [&](int x, int y) { return AsColorRef(surface.At(x, y)); };
+        const auto print = [&] {
+            SendMessageA(tool, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.dc), PRF_CLIENT);
+            GdiFlush();
+        };
+        // Today's mark against what lies inside it: the frame, or the edge's dark inner line.
+        const auto todaysMark = [&](COLORREF inside) {
+            const COLORREF frame = pixel(l.todayFill.left, (l.todayFill.top + l.todayFill.bottom) / 2);
+            const COLORREF edge = pixel(l.todayEdge.left + 1, (l.todayFill.top + l.todayFill.bottom) / 2);
+            return std::max(CalContrastRatio(frame, inside), CalContrastRatio(edge, inside));
+        };
+
+        // Another day selected: today in its own look.
+        const int other = state->shown.wDay == 1 ? 2 : 1;
+        SendMessageA(tool, CTM_SETSELECTION, 0,
+            static_cast<LPARAM>(CalPackDate(state->shown.wYear, state->shown.wMonth, other)));
+        print();
+        const COLORREF fill = pixel(l.todayFill.left + 1, l.todayFill.top + 1);
+        EXPECT_EQ(fill, scheme.selection ? face : GetSysColor(COLOR_BTNHIGHLIGHT));
         // Today's number stands out from its fill, in the colour expected:
         // its ink lies nearer that colour than the fill does.
-        const COLORREF text = GetSysColor(scheme.selection ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
+        const COLORREF text = GetSysColor(COLOR_BTNTEXT);
         const auto [ink, ratio] = Ink(surface, l.todayNumber, fill);
         EXPECT_GE(ratio, kCalLeastContrast);
         EXPECT_LT(CalContrastRatio(ink, text), CalContrastRatio(fill, text));
+        const double todayMark = todaysMark(fill);
+        EXPECT_GE(todayMark, kCalLeastContrast);
+        // The selected day: the selection colour, or the outline round it,
+        // against the face; its number against the selection colour.
+        const CalRect& cell = l.day[other];
+        const COLORREF selected = pixel(cell.left + 1, cell.top + 1);
+        EXPECT_EQ(selected, GetSysColor(COLOR_HIGHLIGHT));
+        const double selectedMark =
+            std::max(CalContrastRatio(selected, face), CalContrastRatio(pixel(cell.left, cell.top), face));
+        const double selectedNumber = Ink(surface, cell, selected).second;
+        EXPECT_GE(selectedMark, kCalLeastContrast);
+        EXPECT_GE(selectedNumber, kCalLeastContrast);
+
+        // Today selected: the selection colours inside today's mark.
+        SendMessageA(tool, CTM_SETSELECTION, 0,
+            static_cast<LPARAM>(CalPackDate(state->shown.wYear, state->shown.wMonth, state->shown.wDay)));
+        print();
+        const COLORREF both = pixel(l.todayFill.left + 1, l.todayFill.top + 1);
+        EXPECT_EQ(both, GetSysColor(COLOR_HIGHLIGHT));
+        const double bothNumber = Ink(surface, l.todayNumber, both).second;
+        const double bothMark = todaysMark(both);
+        EXPECT_GE(bothNumber, kCalLeastContrast);
+        EXPECT_GE(bothMark, kCalLeastContrast);
+        std::printf("%-32s today: number %5.2f mark %5.2f | selected: fill on face %5.2f number %5.2f | "
+                    "both: number %5.2f mark %5.2f | face %06lx highlight %06lx text %06lx\n",
+            scheme.name, ratio, todayMark, selectedMark, selectedNumber, bothNumber, bothMark, face,
+            GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHTTEXT));
+        print();
         // Every other number keeps the button text, which stands out from the face.
-        const COLORREF face = GetSysColor(COLOR_BTNFACE);
-        EXPECT_GE(Ink(surface, l.day[state->shown.wDay == 1 ? 2 : 1], face).second, kCalLeastContrast);
+        EXPECT_GE(Ink(surface, l.day[other], face).second, kCalLeastContrast);
         // The separator's top line (etched: shadow, then highlight) stays in sight.
         const int x = (l.separator.left + l.separator.right) / 2;
         EXPECT_GE(std::max(CalContrastRatio(AsColorRef(surface.At(x, l.separator.top)), face),

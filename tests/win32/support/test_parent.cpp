@@ -1,6 +1,8 @@
 #include "tests/win32/support/test_parent.h"
 
+#include <algorithm>
 #include <cstring>
+#include <cwchar>
 
 #include "plugin/caltool.h"
 
@@ -34,6 +36,18 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         std::memcpy(n.request.data(), marks, sizeof *marks);
         if (parent->dayMarks) {
             marks->days = parent->dayMarks(marks->year, marks->month);
+            result = 1;
+        }
+    }
+    if (message == CTN_GETDAYTEXT && lParam != 0) {
+        auto* asked = reinterpret_cast<CalDayText*>(lParam);
+        std::memcpy(n.request.data(), asked, sizeof *asked);
+        const wchar_t* text = parent->dayText ? parent->dayText(asked->date) : nullptr;
+        if (text != nullptr && asked->capacity > 0) {
+            // As a host does: at most capacity - 1 units, whatever they split.
+            const size_t units = std::min(std::wcslen(text), static_cast<size_t>(asked->capacity - 1));
+            std::wmemcpy(asked->text, text, units);
+            asked->text[units] = L'\0';
             result = 1;
         }
     }

@@ -15,7 +15,7 @@ struct CalRecordedNotification {
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
-    std::array<BYTE, 36> request;  // CTN_PAINTBACKGROUND, CTN_GETDAYMARKS: the record as it arrived
+    std::array<BYTE, 36> request;  // CTN_PAINTBACKGROUND, CTN_GETDAYMARKS, CTN_GETDAYTEXT: the record as it arrived
 };
 
 // Where a panel sits among the other windows: where it was made, or above
@@ -33,6 +33,9 @@ struct CalTestParent {
     // When set, answers CTN_GETDAYMARKS: the marks of year and month, with
     // the result non-zero; unset, the panel knows nothing of marks.
     std::function<DWORD(LONG year, LONG month)> dayMarks;
+    // When set, answers CTN_GETDAYTEXT with its text for the date, cut to the
+    // capacity given; a null text, or none set, leaves the question unanswered.
+    std::function<const wchar_t*(DWORD date)> dayText;
     // WM_CONTEXTMENU messages that reached the panel: a child passes up
     // those it leaves to its default handling.
     int contextMenus = 0;

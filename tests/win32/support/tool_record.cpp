@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "view/month_layout.h"
+
 int CalSpinnerPosition(HWND spinner)
 {
     return static_cast<int>(SendMessageA(spinner, UDM_GETPOS32, 0, 0));
@@ -30,6 +32,17 @@ void CalKeyToMonth(HWND tool, int year, int month)
     for (int steps = year * 12 + month - (today.wYear * 12 + today.wMonth); steps != 0;
          steps += steps < 0 ? 1 : -1)
         SendMessageA(tool, WM_KEYDOWN, steps < 0 ? VK_PRIOR : VK_NEXT, 0);
+}
+
+RECT CalDayCell(HWND tool, int day)
+{
+    const CalToolState* s = CalToolFromWindow(tool);
+    RECT client{};
+    GetClientRect(tool, &client);
+    const CalLayoutInput in{
+        client.right, client.bottom, s->settings.weekNumbers, s->settings.firstDay, s->shown.wYear, s->shown.wMonth, 0};
+    const CalRect r = CalComputeMonthLayout(in).day[day];
+    return RECT{r.left, r.top, r.right, r.bottom};
 }
 
 CalToolSettings CalArialSettings(LONG weekNumbers, LONG useBackground)

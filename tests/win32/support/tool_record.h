@@ -26,6 +26,10 @@ void CalShowMonth(HWND tool, WORD year, WORD month);
 // month, then Page Up or Page Down a month at a time.
 void CalKeyToMonth(HWND tool, int year, int month);
 
+// Where day's cell of the shown month lies in the tool's client area, as
+// the month view lays it out.
+RECT CalDayCell(HWND tool, int day);
+
 // A block as a host hands one over: Arial, 9 pixels high, normal weight, and
 // the two options given; every other byte zero.
 CalToolSettings CalArialSettings(LONG weekNumbers = 0, LONG useBackground = 0);
