@@ -719,6 +719,7 @@ bool HostSavePanel(HostPanel* panel)
 void HostSetStatus(HostPanel* panel, const std::string& text)
 {
     panel->dayShown = 0;
+    panel->newsStands = false;
     if (panel->status != nullptr)
         SetWindowTextA(panel->status, (" " + text).c_str());
 }

@@ -50,6 +50,7 @@ struct HostPanel {
     std::vector<std::wstring> namedCalendars;  // on the command line: read, never saved
     HWND dayTool = nullptr;                    // the tool whose day the status line lists
     DWORD dayShown = 0;                        // that day, or 0 when the line says something else
+    bool newsStands = false;  // a bad calendar file is on the line: the focus line gives way to it
     HostPanel();
     ~HostPanel();
 };

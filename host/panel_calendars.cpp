@@ -147,7 +147,10 @@ void ShowNews(HostPanel* panel, const std::vector<HostCalendarNews>& news)
         text = std::to_wstring(news.size()) + L" calendar files: " + Count(events) + L" read.";
     }
     HostSetStatusW(panel, text);
-    panel->dayShown = 0;  // the news stands until the user moves to a day
+    panel->dayShown = 0;
+    // A bad file stays in sight until the user moves to a day: a calendar
+    // taking the focus (as one does when the panel starts) does not hide it.
+    panel->newsStands = first != nullptr;
 }
 
 HostTool* ToolOf(HostPanel* panel, HWND window)
@@ -219,6 +222,7 @@ void HostShowDay(HostPanel* panel, HWND tool, DWORD date)
     if (!HasCalendars(panel) || ToolOf(panel, tool) == nullptr)
         return;
     panel->dayTool = tool;
+    panel->newsStands = false;
     ShowDayLine(panel, date);
 }
 
@@ -226,6 +230,8 @@ bool HostShowSelectedDay(HostPanel* panel, HWND tool)
 {
     if (!HasCalendars(panel) || ToolOf(panel, tool) == nullptr)
         return false;
+    if (panel->newsStands)
+        return true;
     const DWORD date = static_cast<DWORD>(SendMessageW(tool, CTM_GETSELECTION, 0, 0));
     if (!ValidDate(CalDateYear(date), CalDateMonth(date), CalDateDay(date)))
         return false;  // a tool that knows no selection

@@ -28,8 +28,9 @@ LRESULT HostAnswerDayMarks(HostPanel* panel, CalDayMarks* marks);
 LRESULT HostAnswerDayText(HostPanel* panel, CalDayText* text);
 // CTN_SELCHANGE and CTN_SELECT: the status line lists the day's events.
 void HostShowDay(HostPanel* panel, HWND tool, DWORD date);
-// The focus reached tool: its selected day on the status line. False when
-// the panel has no calendar files, so that the caller says something else.
+// The focus reached tool: its selected day on the status line, unless a bad
+// file is on it. False when the panel has no calendar files, so that the
+// caller says something else.
 bool HostShowSelectedDay(HostPanel* panel, HWND tool);
 
 // HOSTN_CALENDARSREAD: what the reads found goes on the status line, and
