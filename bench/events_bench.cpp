@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "host/event_calendar.h"
@@ -103,6 +104,26 @@ void EventsMonthMarksCold(benchmark::State& state)
     }
 }
 BENCHMARK(EventsMonthMarksCold)->Unit(benchmark::kMillisecond);
+
+// A month asked for first of all, right after the file is read: nothing
+// known of any rule yet (the months above learn where rules have gaps).
+void EventsMonthMarksFirst(benchmark::State& state)
+{
+    static const std::string file = GeneratedCalendar(10000);
+    const CentralClock clock;
+    int32_t month = 0;
+    std::unique_ptr<HostEventCalendar> calendar;
+    for (auto _ : state) {
+        state.PauseTiming();
+        calendar.reset();
+        calendar = std::make_unique<HostEventCalendar>(clock);
+        calendar->Read(file);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(calendar->MonthMarks(2020 + month / 12, 1 + month % 12));
+        month = (month + 7) % 240;
+    }
+}
+BENCHMARK(EventsMonthMarksFirst)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // The same month again: the cached answer a repaint gets.
 void EventsMonthMarksCached(benchmark::State& state)

@@ -20,8 +20,11 @@ constexpr int64_t kDay = 86400;
 constexpr size_t kMostInstances = 100000;
 // How far a rule is tried before it is called one that never matches, and
 // how far a rule with a count is expanded when the file is read.
-constexpr int64_t kMostRuleSteps = 200000;
+constexpr int64_t kMostRuleSteps = 100000;
 constexpr int64_t kLongestRuleWindow = 400 * 366 * kDay;
+// How far a zone's wall-clock time can be from local time: offsets run from
+// -12 to +14 hours.
+constexpr int64_t kZoneReach = 27 * 3600;
 
 int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d)
 {
@@ -111,6 +114,18 @@ icaltimetype TimeOf(icalproperty* property, icalcomponent* calendar, icaltimetyp
     return value;
 }
 
+// A component's properties of one kind. Collected first: reading another
+// property (the summary, say) moves the component's one property cursor.
+std::vector<icalproperty*> Properties(icalcomponent* component, icalproperty_kind kind)
+{
+    std::vector<icalproperty*> all;
+    for (icalproperty* p = icalcomponent_get_first_property(component, kind); p;
+         p = icalcomponent_get_next_property(component, kind)) {
+        all.push_back(p);
+    }
+    return all;
+}
+
 // Rules libical is asked to step through, with their reach.
 int64_t RuleWindow(const icalrecurrencetype& rule)
 {
@@ -119,6 +134,12 @@ int64_t RuleWindow(const icalrecurrencetype& rule)
     case ICAL_SECONDLY_RECURRENCE: unit = 1; break;
     case ICAL_MINUTELY_RECURRENCE: unit = 60; break;
     case ICAL_HOURLY_RECURRENCE: unit = 3600; break;
+    case ICAL_DAILY_RECURRENCE:
+    case ICAL_WEEKLY_RECURRENCE:
+    case ICAL_MONTHLY_RECURRENCE:
+        // Every day and weekday of the calendar comes round within 28 years
+        // (a 29 February within eight).
+        return std::min(kLongestRuleWindow, 28 * 366 * kDay * std::max<int64_t>(rule.interval, 1));
     default: return kLongestRuleWindow;
     }
     return std::min(kLongestRuleWindow, kMostRuleSteps * std::max<int64_t>(rule.interval, 1) * unit);
@@ -150,6 +171,7 @@ struct HostEventCalendar::Series {
     // Rules by the hour or shorter get one each time, bounded by the range.
     mutable std::vector<Iterator> kept;
     std::vector<int64_t> ends;                // each rule's UNTIL as a wall start, or the largest
+    mutable std::vector<std::pair<int64_t, int64_t>> gaps;  // for each rule, wall starts known to have none
     std::vector<int64_t> instances;           // wall starts from RDATE and counted rules, sorted
     std::vector<int64_t> skipped;             // wall starts removed (EXDATE, overridden), sorted
     int64_t duration = 0;
@@ -170,7 +192,7 @@ struct HostEventCalendar::Series {
         }
         // Rules that begin after the range or end before it are not asked.
         for (size_t r = 0; r < rules.size() && wallStart < to; ++r) {
-            if (ends[r] < from) {
+            if (ends[r] < from || (gaps[r].first <= from && to <= gaps[r].second)) {
                 continue;
             }
             const icaltimetype first = WallTime(std::max(from, wallStart), start);
@@ -190,13 +212,17 @@ struct HostEventCalendar::Series {
             // never more than a day after it, so asked only of closer starts.
             int64_t last = INT64_MIN;
             int64_t wanted = from;
+            int64_t met = from - 1;     // the last start known: none in between is unknown
+            int64_t past = INT64_MIN;   // the first start past the range; the largest once the rule ends
             for (size_t n = 0; n < kMostInstances; ++n) {
                 const icaltimetype t = icalrecur_iterator_next(iterator);
                 if (icaltime_is_null_time(t)) {
+                    past = fresh ? INT64_MIN : INT64_MAX;  // a fresh iterator stops at the range's end
                     break;
                 }
                 const int64_t wall = WallSeconds(t);
                 if (wall >= to) {
+                    past = wall;
                     break;
                 }
                 if (wall < from) {
@@ -207,10 +233,16 @@ struct HostEventCalendar::Series {
                 }
                 if (wall < wanted) {  // in a stretch the caller skips
                     icalrecur_iterator_set_start(iterator, WallTime(wanted, start));
+                    met = wanted - 1;
                     continue;
                 }
                 out.push_back(wall);
-                last = wall;
+                met = last = wall;
+            }
+            // Between the last start met and the first past the range there is
+            // none: ranges inside that gap need not ask the rule again.
+            if (past != INT64_MIN) {
+                gaps[r] = {met + 1, past};
             }
         }
     }
@@ -426,8 +458,7 @@ void HostEventCalendar::ReadCalendar(icalcomponent* calendar, std::vector<std::s
     };
     auto cancelled = [](icalcomponent* event) { return icalcomponent_get_status(event) == ICAL_STATUS_CANCELLED; };
     auto incomplete = [](icalcomponent* event) {
-        for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_XLICERROR_PROPERTY); p;
-             p = icalcomponent_get_next_property(event, ICAL_XLICERROR_PROPERTY)) {
+        for (icalproperty* p : Properties(event, ICAL_XLICERROR_PROPERTY)) {
             const char* what = icalproperty_get_xlicerror(p);
             if (what && std::string_view(what).rfind("Missing END tag", 0) == 0) {
                 return true;
@@ -464,14 +495,12 @@ void HostEventCalendar::ReadCalendar(icalcomponent* calendar, std::vector<std::s
         series->wallStart = WallSeconds(start);
         series->duration = duration;
         series->summary = summaryOf(event);
-        bool matches = false;
-        for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY); p;
-             p = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
+        for (icalproperty* p : Properties(event, ICAL_RRULE_PROPERTY)) {
             icalrecurrencetype rule = icalproperty_get_rrule(p);
             rule.rscale = nullptr;  // owned by the property, which goes; calendars other than the Gregorian are not kept
             const int64_t reach = series->wallStart + RuleWindow(rule);
             Iterator probe = RuleIterator(rule, start, reach);
-            std::vector<int64_t>& counted = series->instances;
+            bool matches = false;
             for (size_t n = 0; probe && n < (rule.count > 0 ? kMostInstances : 1); ++n) {
                 const icaltimetype t = icalrecur_iterator_next(probe.get());
                 if (icaltime_is_null_time(t)) {
@@ -479,30 +508,29 @@ void HostEventCalendar::ReadCalendar(icalcomponent* calendar, std::vector<std::s
                 }
                 matches = true;
                 if (rule.count > 0) {
-                    counted.push_back(WallSeconds(t));
+                    series->instances.push_back(WallSeconds(t));
                 }
             }
-            if (probe && rule.count == 0) {
+            // A rule with no instance within its reach is left out: asked
+            // again for each month, libical would step through it all anew.
+            if (!matches) {
+                problems.push_back("a rule that never matches (event " + Quoted(icalcomponent_get_summary(event)) + ")");
+            } else if (rule.count == 0) {
                 series->rules.push_back(rule);
                 series->ends.push_back(icaltime_is_null_time(rule.until) ? INT64_MAX : series->WallOf(rule.until));
                 const bool byDays = rule.freq >= ICAL_DAILY_RECURRENCE && rule.freq <= ICAL_YEARLY_RECURRENCE;
                 series->kept.emplace_back(byDays ? icalrecur_iterator_new(rule, start) : nullptr);
+                series->gaps.emplace_back(0, 0);
             }
         }
-        for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); p;
-             p = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
+        for (icalproperty* p : Properties(event, ICAL_RDATE_PROPERTY)) {
             const icaldatetimeperiodtype rdate = icalproperty_get_rdate(p);
             const icaltimetype t = icaltime_is_null_time(rdate.time) ? rdate.period.start : rdate.time;
             if (!icaltime_is_null_time(t)) {
                 series->instances.push_back(series->WallOf(TimeOf(p, calendar, t)));
-                matches = true;
             }
         }
-        if (!matches) {
-            problems.push_back("a rule that never matches (event " + Quoted(icalcomponent_get_summary(event)) + ")");
-        }
-        for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY); p;
-             p = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY)) {
+        for (icalproperty* p : Properties(event, ICAL_EXDATE_PROPERTY)) {
             series->skipped.push_back(series->WallOf(TimeOf(p, calendar, icalproperty_get_exdate(p))));
         }
         std::sort(series->instances.begin(), series->instances.end());
@@ -566,7 +594,6 @@ void HostEventCalendar::ForEachSpan(int64_t from, int64_t to, bool oncePerDay, V
             visit(*it);
         }
     }
-    // A zone's wall time is within a day and a bit of local time.
     std::vector<int64_t> starts;
     for (const auto& s : series_) {
         starts.clear();
@@ -581,7 +608,7 @@ void HostEventCalendar::ForEachSpan(int64_t from, int64_t to, bool oncePerDay, V
             guess += target - LocalOf(WallTime(guess, s->start));  // once more, across a change of offset
             return guess;
         };
-        s->Expand(from - s->duration - 2 * kDay, to + 2 * kDay, starts, nextDay);
+        s->Expand(from - s->duration - kZoneReach, to + kZoneReach, starts, nextDay);
         std::sort(starts.begin(), starts.end());
         starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
         for (const int64_t wall : starts) {
