@@ -1,6 +1,7 @@
 # The release archive, build/dist/Calendar-<version>-win32.zip: the library,
 # the reference panel host, the public headers, the host guide, the sample
-# host's source, the README and the changes of every version.
+# host's source, the sample calendar file, the README and the changes of
+# every version.
 # `make dist` builds the two programs first; installing builds nothing else.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
@@ -9,6 +10,7 @@ install(FILES plugin/caltool.h plugin/cal_protocol.h DESTINATION include)
 install(FILES docs/hosting.md DESTINATION docs)
 install(FILES samples/minimal-host/minimal_host.c samples/minimal-host/README.md
     DESTINATION samples/minimal-host)
+install(FILES samples/holidays-and-appointments.ics DESTINATION samples)
 install(FILES README.md CHANGES.md DESTINATION .)
 # The host links libical: its licence texts travel with it.
 install(FILES ${CAL_LIBICAL_LICENCES} DESTINATION licences/libical)
@@ -23,6 +25,7 @@ set(CAL_DIST_FILES
     docs/hosting.md
     samples/minimal-host/minimal_host.c
     samples/minimal-host/README.md
+    samples/holidays-and-appointments.ics
     README.md
     CHANGES.md
     licences/libical/LICENSE
