@@ -395,22 +395,27 @@ bool HostCalendarFiles::DayEvents(int32_t year, int32_t month, int32_t day, std:
     return true;
 }
 
-std::wstring HostWideFromAnsi(const std::string& text)
+namespace {
+
+std::wstring WideFrom(UINT codePage, const std::string& text)
 {
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring out(static_cast<size_t>(std::max(n, 0)), L'\0');
     if (n > 0)
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
     return out;
+}
+
+}  // namespace
+
+std::wstring HostWideFromAnsi(const std::string& text)
+{
+    return WideFrom(CP_ACP, text);
 }
 
 std::wstring HostWideFromUtf8(const std::string& text)
 {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(std::max(n, 0)), L'\0');
-    if (n > 0)
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-    return out;
+    return WideFrom(CP_UTF8, text);
 }
 
 std::string HostUtf8FromWide(const std::wstring& text)
