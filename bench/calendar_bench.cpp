@@ -418,7 +418,32 @@ struct SizeWindows {
     HWND tool = nullptr;
     HWND control = nullptr;
     HWND floor = nullptr;
+    HWND markedTool = nullptr;     // ten marked days and a selection
+    HWND markedControl = nullptr;  // the same ten days in bold (MCS_DAYSTATE)
 };
+
+// The ten days marked in both, and the tool's selected day.
+constexpr DWORD kTenDays = 1u << 2 | 1u << 4 | 1u << 7 | 1u << 10 | 1u << 13 | 1u << 16 | 1u << 19 | 1u << 22 |
+    1u << 25 | 1u << 27;
+constexpr int kSelectedDay = 12;
+
+// The tool below the others, showing today's month with the ten days marked
+// and the 12th selected; the platform's control beside it, its every shown
+// month with the same ten days in bold.
+void MarkTenDays(SizeWindows& w)
+{
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    const CalDayMarks marks{today.wYear, today.wMonth, kTenDays};
+    SendMessageA(w.markedTool, CTM_SETDAYMARKS, 1, reinterpret_cast<LPARAM>(&marks));
+    SendMessageA(w.markedTool, CTM_SETSELECTION, 0,
+        static_cast<LPARAM>(CalPackDate(today.wYear, today.wMonth, kSelectedDay)));
+    SYSTEMTIME range[2];
+    const auto months = static_cast<int>(SendMessageA(w.markedControl, MCM_GETMONTHRANGE, GMR_DAYSTATE,
+        reinterpret_cast<LPARAM>(range)));
+    std::vector<MONTHDAYSTATE> states(static_cast<std::size_t>(months > 0 ? months : 1), kTenDays);
+    SendMessageA(w.markedControl, MCM_SETDAYSTATE, static_cast<WPARAM>(months), reinterpret_cast<LPARAM>(states.data()));
+}
 
 struct PaintContext {
     HWND window;
@@ -453,6 +478,11 @@ SizeWindows CreateSizeWindows(const CalLoadedPlugin& plugin, HWND panel, const S
         s.y, s.w, s.h, panel, nullptr, GetModuleHandleA(nullptr), nullptr);
     w.floor = CreateWindowExA(0, "CalBenchFloor", "", WS_CHILD | WS_VISIBLE, s.x + 2 * s.w, s.y, s.w, s.h,
         panel, nullptr, GetModuleHandleA(nullptr), nullptr);
+    RECT below{s.x, s.y + s.h, s.x + s.w, s.y + 2 * s.h};
+    w.markedTool = plugin.create(panel, &below, &initial, 0, 0);
+    w.markedControl = CreateWindowExA(0, MONTHCAL_CLASSA, "", WS_CHILD | WS_VISIBLE | MCS_WEEKNUMBERS | MCS_DAYSTATE,
+        s.x + s.w, s.y + s.h, s.w, s.h, panel, nullptr, GetModuleHandleA(nullptr), nullptr);
+    MarkTenDays(w);
     UpdateWindow(panel);
     BenchPumpFor(200);
     return w;
@@ -463,6 +493,8 @@ void DestroySizeWindows(const SizeWindows& w)
     DestroyWindow(w.tool);
     DestroyWindow(w.control);
     DestroyWindow(w.floor);
+    DestroyWindow(w.markedTool);
+    DestroyWindow(w.markedControl);
     CalPumpMessages();
 }
 
@@ -506,8 +538,10 @@ Case MemoryCase(const std::string& name, BenchSurface& surface, std::function<vo
 }
 
 // 0-3: the tool window repainted, 4-7: the painter into memory, then the
-// platform's control and the floor, each on a window and into memory.
-constexpr std::size_t kControlWindow = 8, kControlMemory = 9, kFloorWindow = 10, kFloorMemory = 11;
+// platform's control and the floor, each on a window and into memory, then
+// the marked tool and the marked control, repainted.
+constexpr std::size_t kControlWindow = 8, kControlMemory = 9, kFloorWindow = 10, kFloorMemory = 11,
+                      kMarkedTool = 12, kMarkedControl = 13;
 
 std::vector<Case> PaintCases(const SizeWindows& w, VariantStates& v, BenchSurface& surface, const Size& s)
 {
@@ -545,6 +579,13 @@ std::vector<Case> PaintCases(const SizeWindows& w, VariantStates& v, BenchSurfac
     const int height = s.h;
     cases.push_back(MemoryCase("floor into memory (make, one copy, release)", surface,
         [dc, width, height] { FloorPaint(dc, width, height); }));
+    std::vector<BenchPaintCounter*> markedCounters{BenchCountPaints(w.markedTool)};
+    for (HWND child = GetWindow(w.markedTool, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        markedCounters.push_back(BenchCountPaints(child));
+    cases.push_back(WindowRepaintCase("tool window repaint, ten marked days and a selection, wk- bg-",
+        w.markedTool, markedCounters));
+    cases.push_back(WindowRepaintCase("platform control repaint, ten days bold (week numbers, MCS_DAYSTATE)",
+        w.markedControl, {BenchCountPaints(w.markedControl)}));
     return cases;
 }
 
@@ -581,6 +622,10 @@ void ReportPaints(
         if (toFloor > 2.5)
             missed.push_back(sz + " " + vn + " vs floor");
     }
+    const double marked = RoundRatio(cases[kMarkedTool], cases[kMarkedControl]);
+    RatioRow(group, "marked repaint / marked platform control repaint, ten days, a selection", marked, 0.3);
+    if (marked > 0.3)
+        missed.push_back(sz + " marked vs marked platform control");
     for (int v = 0; v < 4; ++v) {
         const std::string vn = VariantName(kVariants[v]);
         RatioRow(group, "memory paint / platform control WM_PRINTCLIENT, " + vn,

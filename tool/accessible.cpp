@@ -618,9 +618,13 @@ void CalAnnounceShownMonth(HWND window)
 
 void CalAnnounceFocus(HWND window)
 {
+    // The table first, as before the days could take the focus: hosts follow
+    // their tools' focus by it. Then the selected day, where readers end.
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, CHILDID_SELF);
     const CalToolState* state = Record(window);
     const int32_t day = state != nullptr ? CalShownSelection(state) : 0;
-    NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, day != 0 ? day : CHILDID_SELF);
+    if (day != 0)
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, day);
 }
 
 void CalAnnounceSelection(HWND window, LONG day)

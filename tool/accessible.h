@@ -15,8 +15,8 @@ LRESULT CalAnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam);
 // Tells readers that the shown month, the table's name, has changed.
 void CalAnnounceShownMonth(HWND window);
 
-// Tells readers that the tool has taken the keyboard focus: its selected
-// day, while shown, else the table.
+// Tells readers that the tool has taken the keyboard focus: the table, then
+// its selected day while shown.
 void CalAnnounceFocus(HWND window);
 
 // Tells readers that day, of the shown month, is the selected one now, and

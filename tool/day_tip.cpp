@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "calendar/calendar.h"
 #include "plugin/module.h"
 #include "tool/day_text.h"
 #include "tool/tool_view.h"
@@ -12,6 +13,7 @@
 // the mouse pass from one day to the next.
 struct CalDayTip {
     HWND window;
+    bool asking;  // the tooltip waits for a day's text: the host is asked
     CalRect cell[32];
     wchar_t text[160 + CAL_DAY_TEXT_CAPACITY];
 };
@@ -88,13 +90,17 @@ bool CalAnswerDayTip(CalToolState* state, LPARAM notification)
     const WORD year = state->shown.wYear;
     const WORD month = state->shown.wMonth;
     HWND window = state->window;
-    wchar_t hostText[CAL_DAY_TEXT_CAPACITY];
-    const int hosts = CalAskDayText(window, CalPackDate(year, month, day), hostText, CAL_DAY_TEXT_CAPACITY);
     static wchar_t kNothing[] = L"";
     info->lpszText = kNothing;
     info->hinst = nullptr;
+    if (day > CalMonthLength(year, month))
+        return true;  // past the month's end: a tool that never shows
+    wchar_t hostText[CAL_DAY_TEXT_CAPACITY];
+    tip->asking = true;
+    const int hosts = CalAskDayText(window, CalPackDate(year, month, day), hostText, CAL_DAY_TEXT_CAPACITY);
     if (!IsWindow(window) || CalToolFromWindow(window) != state)
-        return true;  // the host destroyed the tool, and its tooltip, meanwhile
+        return true;  // the host destroyed the tool meanwhile, and the record with it
+    tip->asking = false;
     int n = CalLongDate(year, month, day, tip->text, 160);
     if (hosts > 0) {
         lstrcpyW(tip->text + n, L"\r\n");
@@ -116,8 +122,11 @@ void CalFreeDayTip(CalToolState* state)
     if (tip == nullptr)
         return;
     // Its owner is the tool's top-level window, which may have destroyed it
-    // already, owned windows first.
-    if (IsWindow(tip->window))
+    // already, owned windows first. A tooltip still waiting for the text the
+    // host was asked for goes once it has its answer.
+    if (IsWindow(tip->window) && tip->asking)
+        PostMessageW(tip->window, WM_CLOSE, 0, 0);
+    else if (IsWindow(tip->window))
         DestroyWindow(tip->window);
     HeapFree(GetProcessHeap(), 0, tip);
     state->tip = nullptr;

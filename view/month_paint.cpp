@@ -75,24 +75,20 @@ DayLook LookOfDays(const CalMonthView& view, bool faceFilled)
     return look;
 }
 
+// Fills and frames take the surface's own colour brush: no brush is made
+// for them, and none can fail to be. The surface is the painter's own.
 void Fill(HDC dc, const CalRect& cell, COLORREF colour)
 {
-    HBRUSH brush = CreateSolidBrush(colour);
-    if (brush == nullptr)
-        return;  // the number is still drawn, unfilled
+    SetDCBrushColor(dc, colour);
     RECT r = ToRect(cell);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 void Frame(HDC dc, const CalRect& cell, COLORREF colour)
 {
-    HBRUSH brush = CreateSolidBrush(colour);
-    if (brush == nullptr)
-        return;
+    SetDCBrushColor(dc, colour);
     RECT r = ToRect(cell);
-    FrameRect(dc, &r, brush);
-    DeleteObject(brush);
+    FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 // Today's cell behind its number: a sunken edge on the cell made one pixel

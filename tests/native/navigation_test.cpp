@@ -231,18 +231,6 @@ TEST(DateMoves, EveryMoveOfEveryDayAgreesWithTheCivilCalendarAndStopsAtTheRange)
     ForEveryDayOf(CAL_LAST_YEAR - 1, CAL_LAST_YEAR, check);
 }
 
-TEST(DateMoves, DatesThatDoNotExistOrLieOutsideTheYearsAreNotSelectableAndDoNotMove)
-{
-    for (const CalDate& d : {CalDate{2023, 2, 29}, CalDate{2024, 4, 31}, CalDate{2024, 0, 1}, CalDate{2024, 13, 1},
-             CalDate{2024, 1, 0}, CalDate{1600, 12, 31}, CalDate{10000, 1, 1}, CalDate{-1, 1, 1}}) {
-        EXPECT_FALSE(CalSelectableDate(d)) << d.year << "-" << d.month << "-" << d.day;
-        EXPECT_EQ(CalMoveDate(d, CalDateMove::DayOn), d);
-    }
-    EXPECT_TRUE(CalSelectableDate({2024, 2, 29}));
-    EXPECT_EQ(CalMoveDate({2024, 1, 31}, CalDateMove::MonthOn), (CalDate{2024, 2, 29}));
-    EXPECT_EQ(CalMoveDate({2024, 2, 29}, CalDateMove::YearOn), (CalDate{2025, 2, 28}));
-}
-
 TEST(DayCheck, OnlyADifferentDayNumberCounts)
 {
     EXPECT_FALSE(CalDayChanged(15, 15));

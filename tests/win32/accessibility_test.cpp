@@ -338,17 +338,29 @@ TEST_F(Accessibility, TheSelectedDayIsSelectedAndFocusedAndEveryDayCanBe)
     HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_SELECTION, nullptr, RecordEvent,
         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(hook, nullptr);
+    const auto heard = [tool] {
+        CalPumpMessages(100);
+        std::vector<std::pair<DWORD, LONG>> events;
+        for (const WinEvent& e : g_events)
+            if (e.window == tool && e.object == OBJID_CLIENT)
+                events.emplace_back(e.event, e.child);
+        g_events.clear();
+        return events;
+    };
+    using Events = std::vector<std::pair<DWORD, LONG>>;
     SendMessageA(tool, CTM_SETSELECTION, 0, static_cast<LPARAM>(CalPackDate(2024, 5, 10)));
-    CalPumpMessages(50);
-    g_events.clear();
+    SetFocus(parent_->window);
+    heard();
+    // Taking the focus: the table's (hosts follow it; the system raises it
+    // too), then, last, the selected day's.
+    SetFocus(tool);
+    const Events focus = heard();
+    ASSERT_GE(focus.size(), 2u);
+    EXPECT_EQ(focus.front(), (std::pair<DWORD, LONG>{EVENT_OBJECT_FOCUS, CHILDID_SELF}));
+    EXPECT_EQ(focus.back(), (std::pair<DWORD, LONG>{EVENT_OBJECT_FOCUS, 10}));
     SendMessageA(tool, WM_KEYDOWN, VK_RIGHT, 1);
-    CalPumpMessages(100);
+    EXPECT_EQ(heard(), (Events{{EVENT_OBJECT_SELECTION, 11}, {EVENT_OBJECT_FOCUS, 11}}));
     UnhookWinEvent(hook);
-    std::vector<std::pair<DWORD, LONG>> events;
-    for (const WinEvent& e : g_events)
-        if (e.window == tool && e.object == OBJID_CLIENT)
-            events.emplace_back(e.event, e.child);
-    EXPECT_EQ(events, (std::vector<std::pair<DWORD, LONG>>{{EVENT_OBJECT_SELECTION, 11}, {EVENT_OBJECT_FOCUS, 11}}));
     expectStates(11, true);
 
     // Another month: no day selected, and the table still describes today.

@@ -580,6 +580,34 @@ TEST_F(ToolWindow, HoveringADayShowsItsLongDateAndTheHostsTextCutToWholeCharacte
     EXPECT_EQ(AnyTip(), nullptr) << "the tooltip goes with the tool";
 }
 
+// A host may destroy the tool inside any question or notice: the tool then
+// sends nothing more, and its tooltip goes once it has its answer.
+TEST_F(ToolWindow, AHostThatDestroysTheToolWhileToldOrAskedEndsIt)
+{
+    for (const UINT at : {UINT{CTN_SELCHANGE}, UINT{CTN_GETDAYTEXT}}) {
+        HWND tool = Create();
+        SendMessageA(tool, CTM_SETSELECTION, 0, static_cast<LPARAM>(CalPackDate(2024, 3, 1)));
+        const RECT c = CalDayCell(tool, 5);
+        const LPARAM point = MAKELPARAM(c.left + 1, c.top + 1);
+        SendMessageA(tool, WM_MOUSEMOVE, 0, point);
+        parent_->dayText = [](DWORD) { return L"text"; };
+        parent_->onNotification = [at](const CalRecordedNotification& n) {
+            if (n.message == at)
+                DestroyWindow(reinterpret_cast<HWND>(n.wParam));
+        };
+        parent_->notifications.clear();
+        if (at == CTN_SELCHANGE)
+            SendMessageA(tool, WM_LBUTTONDOWN, MK_LBUTTON, point);
+        else
+            TipText(tool, 5);
+        EXPECT_FALSE(IsWindow(tool));
+        EXPECT_EQ(parent_->notifications.size(), 1u) << "nothing after " << at;
+        CalPumpMessages(50);
+        EXPECT_EQ(AnyTip(), nullptr);
+        parent_->onNotification = nullptr;
+    }
+}
+
 TEST_F(ToolWindow, DestructionFreesTheRecordAndStopsTheTimer)
 {
     HWND tool = Create();

@@ -96,8 +96,9 @@ TEST(HostKeyboard, TabMovesTheFocusAmongTheCalendarsAndTheStatusNamesTheFocusedM
     input.Type(VK_TAB, true);
     EXPECT_TRUE(CalWaitFor([&] { return GetFocus() == tools[1]; })) << "Shift+Tab goes back";
 
-    // A key for the focused calendar steps it, and the status line follows.
-    input.Type(VK_RIGHT);
+    // A key for the focused calendar steps it (Page Down: its selected day a
+    // month on), and the status line follows.
+    input.Type(VK_NEXT);
     const WORD nextMonth = static_cast<WORD>(today.wMonth % 12 + 1);
     const WORD nextYear = static_cast<WORD>(today.wYear + (today.wMonth == 12 ? 1 : 0));
     EXPECT_TRUE(CalWaitFor([&] {

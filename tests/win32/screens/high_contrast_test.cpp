@@ -189,7 +189,6 @@ TEST_F(HighContrast, TodayAndTheSelectedDayStandOutAndApartInEveryScheme)
                     "both: number %5.2f mark %5.2f | face %06lx highlight %06lx text %06lx\n",
             scheme.name, ratio, todayMark, selectedMark, selectedNumber, bothNumber, bothMark, face,
             GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHTTEXT));
-        print();
         // Every other number keeps the button text, which stands out from the face.
         EXPECT_GE(Ink(surface, l.day[other], face).second, kCalLeastContrast);
         // The separator's top line (etched: shadow, then highlight) stays in sight.

@@ -42,6 +42,7 @@ constexpr CalFaultEntry kTable[] = {
     {"GetStockObject", 4, F, kNull, kNoResources},
     {"SelectObject", 8, F, kNull, kNoResources},  // HGDI_ERROR is for regions only
     {"SetBkMode", 8, F, 0, kNoResources},
+    {"SetDCBrushColor", 8, F, CLR_INVALID, kNoResources},
     {"SetLayout", 8, F, GDI_ERROR, ERROR_INVALID_HANDLE},
     {"SetTextAlign", 8, F, GDI_ERROR, kNoResources},
     {"SetTextColor", 8, F, CLR_INVALID, kNoResources},
@@ -71,6 +72,7 @@ constexpr CalFaultEntry kTable[] = {
     {"VirtualProtect", 16, F, FALSE, ERROR_ACCESS_DENIED},
     {"VirtualQuery", 12, F, 0, ERROR_INVALID_PARAMETER},
     {"lstrcatW", 8, P, 0, 0},
+    {"lstrcpyW", 8, P, 0, 0},
     {"lstrcpynW", 12, P, 0, 0},
     {"lstrlenW", 4, P, 0, 0},
     // msvcrt (__cdecl: the caller removes the arguments)
@@ -109,8 +111,10 @@ constexpr CalFaultEntry kTable[] = {
     {"CreateDialogParamW", 20, F, kNull, kNoResources},
     {"CreatePopupMenu", 0, F, kNull, kNoResources},
     {"CreateWindowExA", 48, F, kNull, kNoResources},
+    {"CreateWindowExW", 48, F, kNull, kNoResources},
     {"DefWindowProcA", 16, A, 0, 0},
     {"DestroyMenu", 4, R, FALSE, 0},
+    {"DestroyWindow", 4, R, FALSE, 0},
     {"DialogBoxParamW", 20, F, static_cast<DWORD>(-1), kNoResources},
     {"DrawEdge", 16, F, FALSE, kNoResources},
     {"DrawFocusRect", 8, F, FALSE, kNoResources},
@@ -118,12 +122,14 @@ constexpr CalFaultEntry kTable[] = {
     {"EndDialog", 8, R, FALSE, 0},
     {"EndPaint", 8, R, TRUE, 0},
     {"FillRect", 12, F, 0, kNoResources},
+    {"FrameRect", 12, F, 0, kNoResources},
     {"GetClientRect", 8, F, FALSE, kBadWindow},
     {"GetClassLongA", 8, F, 0, kBadWindow},
     {"GetDC", 4, F, kNull, kNoResources},
     {"GetDlgItem", 8, F, kNull, ERROR_CONTROL_ID_NOT_FOUND},
     {"GetFocus", 0, A, 0, 0},  // no window of this thread focused: null, not a failure
     {"GetKeyState", 4, A, 0, 0},
+    {"GetMessageTime", 0, A, 0, 0},
     {"GetParent", 4, F, kNull, kBadWindow},
     {"GetSysColor", 4, P, 0, 0},  // a colour for every index; no failure value
     {"GetUpdateRect", 12, F, FALSE, kBadWindow},
