@@ -146,6 +146,7 @@ constexpr CalFaultEntry kTable[] = {
     {"LoadStringW", 16, F, 0, ERROR_RESOURCE_DATA_NOT_FOUND},
     {"MapWindowPoints", 16, F, 0, kBadWindow},  // 0 is also a valid offset: the last error tells
     {"NotifyWinEvent", 16, V, 0, 0},
+    {"PostMessageW", 16, F, FALSE, ERROR_NOT_ENOUGH_QUOTA},  // a full message queue
     {"PtInRect", 12, P, 0, 0},
     {"RedrawWindow", 16, F, FALSE, kNoResources},
     {"RegisterClassA", 4, F, 0, kNoResources},
