@@ -160,6 +160,12 @@ TEST(HostCalendars, EachKindOfEventMarksItsDaysAndAChangedFileIsReadAgain)
         EXPECT_EQ(host.MarksOf(tool, 2021, 3), int64_t{c.marks}) << read;
         status = read;
     }
+    // A day in the middle of the last event: the day's line names it, with
+    // no time, since it began the day before.
+    ASSERT_NE(SendMessageA(tool, CTM_SETSELECTION, 0, CalPackDate(2021, 3, 25)), 0);
+    EXPECT_EQ(host.StatusText(), " Thursday, March 25, 2021: g");
+    ASSERT_NE(SendMessageA(tool, CTM_SETSELECTION, 0, CalPackDate(2021, 3, 27)), 0);
+    EXPECT_EQ(host.StatusText(), " Saturday, March 27, 2021: no events");
     EXPECT_TRUE(Responsive(host));
     PostMessageA(host.panel(), WM_CLOSE, 0, 0);
     EXPECT_EQ(host.Wait(), 0u);
