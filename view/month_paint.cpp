@@ -161,8 +161,9 @@ void DrawTitle(CalTextFonts& fonts, const CalMonthLayout& layout, WORD year, WOR
 }
 
 // Everything inside the frame, drawn into the off-screen surface dc, whose
-// brush, font and text colour are already the view's.
-void ComposeView(
+// brush, font and text colour are already the view's. Returns where it all
+// lies, for the focus mark.
+CalMonthLayout ComposeView(
     HDC dc, const RECT& client, HBRUSH face, const CalMonthView& view, CalTextFonts& fonts, CalBoldTexts& bold)
 {
     const bool hostBackground = view.hostBackground != nullptr;
@@ -188,6 +189,7 @@ void ComposeView(
     if (view.markedDays != 0)
         DrawMarkedDays(dc, layout, view, look, bold);
     SetBkMode(dc, oldMode);
+    return layout;
 }
 
 // The focus mark shows while the tool has the keyboard focus, unless the
@@ -205,9 +207,8 @@ bool ShowsFocusMark(HWND window)
 // holds nothing else. It is an inversion, drawn with the surface's own
 // colours put back, so it comes out the same over any fill and over the
 // host's background.
-void DrawFocusMark(HDC dc, const RECT& client, const CalMonthView& view)
+void DrawFocusMark(HDC dc, const RECT& client, const CalMonthView& view, const CalMonthLayout& layout)
 {
-    const CalMonthLayout layout = CalViewLayout(view, client.right, client.bottom);
     const int day = view.selectedDay;
     RECT mark = client;
     if (day >= 1 && day <= layout.dayCount) {
@@ -262,7 +263,7 @@ void CalPaintView(HDC dc, const CalMonthView& view)
     bold.font = view.markedDays != 0 ? CalCreateStoredFont(bold.stored) : nullptr;
 
     CalTextFonts fonts;
-    ComposeView(offscreen, client, face, view, fonts, bold);
+    const CalMonthLayout shown = ComposeView(offscreen, client, face, view, fonts, bold);
 
     if (oldTextColor != CLR_INVALID)
         SetTextColor(offscreen, oldTextColor);
@@ -270,7 +271,7 @@ void CalPaintView(HDC dc, const CalMonthView& view)
     if (oldFont != nullptr)
         SelectObject(offscreen, oldFont);
     if (ShowsFocusMark(window))
-        DrawFocusMark(offscreen, client, view);
+        DrawFocusMark(offscreen, client, view, shown);
 
     // The whole client area in one transfer, whatever the update region.
     GetClientRect(window, &client);
