@@ -1,5 +1,7 @@
 #include "host/day_summary.h"
 
+#include "host/utf8.h"
+
 namespace {
 
 std::u16string Ascii(const char* text)
@@ -29,35 +31,16 @@ std::u16string HostUtf16FromUtf8(std::string_view text)
 {
     std::u16string out;
     out.reserve(text.size());
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-            : lead >= 0xF0 && lead <= 0xF4                                    ? 4
-                                                                              : 0;
-        char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-        size_t taken = 1;
-        bool good = length != 0 && i + length <= text.size();
-        for (; good && taken < length; ++taken) {
-            const auto next = static_cast<unsigned char>(text[i + taken]);
-            good = (next & 0xC0) == 0x80;
-            c = c << 6 | (next & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not characters.
-        good = good && !(length == 3 && (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF))) &&
-            !(length == 4 && (c < 0x10000 || c > 0x10FFFF));
-        if (!good) {
+    for (size_t i = 0; i < text.size();) {
+        char32_t c = 0;
+        if (!HostNextUtf8(text, i, c)) {
             out.push_back(u'\uFFFD');
-            i += 1;
-            continue;
-        }
-        if (c >= 0x10000) {
+        } else if (c >= 0x10000) {
             out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
             out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
         } else {
             out.push_back(static_cast<char16_t>(c));
         }
-        i += length;
     }
     return out;
 }

@@ -5,6 +5,8 @@
 
 #include <libical/ical.h>
 
+#include "host/utf8.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <mutex>
@@ -267,37 +269,17 @@ size_t HostUtf8Repaired(std::string_view bytes, std::string& out)
     size_t line = 1;
     size_t first = 0;
     for (size_t i = 0; i < bytes.size();) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        size_t length = 0;
-        uint32_t least = 0;
-        if (b >= 0x01 && b < 0x80) {
-            length = 1;
-        } else if (b >= 0xC2 && b <= 0xDF) {
-            length = 2, least = 0x80;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            length = 3, least = 0x800;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            length = 4, least = 0x10000;
-        }
-        bool valid = length > 0 && i + length <= bytes.size();
-        if (valid && length > 1) {
-            uint32_t code = b & (0x7F >> length);
-            for (size_t k = 1; k < length && valid; ++k) {
-                const auto c = static_cast<unsigned char>(bytes[i + k]);
-                valid = (c & 0xC0) == 0x80;
-                code = code << 6 | (c & 0x3F);
-            }
-            valid = valid && code >= least && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
-        }
-        if (valid) {
-            out.append(bytes.substr(i, length));
-            i += length;
+        const size_t at = i;
+        char32_t code = 0;
+        // A NUL too: libical reads C strings.
+        if (HostNextUtf8(bytes, i, code) && code != 0) {
+            out.append(bytes.substr(at, i - at));
         } else {
             out.append("\xEF\xBF\xBD");
             first = first ? first : line;
-            ++i;
+            i = at + 1;
         }
-        line += b == '\n';
+        line += bytes[at] == '\n';
     }
     return first;
 }
