@@ -58,12 +58,6 @@ Stamp StampOf(const std::wstring& path)
     return s;
 }
 
-bool SamePath(const std::wstring& a, const std::wstring& b)
-{
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-               TRUE) == CSTR_EQUAL;
-}
-
 std::string ErrorText(DWORD error)
 {
     switch (error) {
@@ -169,7 +163,7 @@ struct HostCalendarFiles::State {
     void Run();
     Result Read(const Job& job);
     void Dispose(std::unique_ptr<HostEventCalendar> calendar);
-    void Queue(Entry* entry);
+    void Queue(Entry* entry, const Stamp& stamp);
 };
 
 Result HostCalendarFiles::State::Read(const Job& job)
@@ -231,9 +225,9 @@ void HostCalendarFiles::State::Dispose(std::unique_ptr<HostEventCalendar> calend
     wake.notify_one();
 }
 
-void HostCalendarFiles::State::Queue(Entry* entry)
+void HostCalendarFiles::State::Queue(Entry* entry, const Stamp& stamp)
 {
-    entry->seen = StampOf(entry->path);
+    entry->seen = stamp;
     entry->generation = nextGeneration++;
     entry->queued = true;
     std::lock_guard<std::mutex> lock(queue);
@@ -262,7 +256,7 @@ void HostCalendarFiles::SetFiles(const std::vector<std::wstring>& kept, const st
     State& s = *state_;
     std::vector<Entry> entries;
     auto add = [&](const std::wstring& path, bool isKept) {
-        auto same = [&](const Entry& e) { return SamePath(e.path, path); };
+        auto same = [&](const Entry& e) { return HostSamePath(e.path, path); };
         if (auto known = std::find_if(entries.begin(), entries.end(), same); known != entries.end()) {
             known->kept = known->kept || isKept;
             return;
@@ -274,7 +268,7 @@ void HostCalendarFiles::SetFiles(const std::vector<std::wstring>& kept, const st
         } else {
             entries.push_back(Entry{});
             entries.back().path = path;
-            s.Queue(&entries.back());
+            s.Queue(&entries.back(), StampOf(path));
         }
         entries.back().kept = isKept;
     };
@@ -310,9 +304,13 @@ bool HostCalendarFiles::Reading() const
 
 void HostCalendarFiles::Poll()
 {
-    for (Entry& e : state_->entries)
-        if (!e.queued && (e.retry || !(StampOf(e.path) == e.seen)))
-            state_->Queue(&e);
+    for (Entry& e : state_->entries) {
+        if (e.queued)
+            continue;
+        const Stamp now = StampOf(e.path);
+        if (e.retry || !(now == e.seen))
+            state_->Queue(&e, now);
+    }
 }
 
 HostCalendarUpdate HostCalendarFiles::TakeFinished()
@@ -328,7 +326,7 @@ HostCalendarUpdate HostCalendarFiles::TakeFinished()
     s.missed = false;
     for (Result& r : results) {
         auto entry = std::find_if(s.entries.begin(), s.entries.end(),
-            [&](const Entry& e) { return e.generation == r.generation && SamePath(e.path, r.path); });
+            [&](const Entry& e) { return e.generation == r.generation && HostSamePath(e.path, r.path); });
         if (entry == s.entries.end()) {  // a file dropped, or asked again, meanwhile
             s.Dispose(std::move(r.calendar));
             continue;
@@ -407,6 +405,12 @@ std::wstring WideFrom(UINT codePage, const std::string& text)
 }
 
 }  // namespace
+
+bool HostSamePath(const std::wstring& a, const std::wstring& b)
+{
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+               TRUE) == CSTR_EQUAL;
+}
 
 std::wstring HostWideFromAnsi(const std::string& text)
 {

@@ -60,6 +60,10 @@ private:
     std::unique_ptr<State> state_;
 };
 
+// Whether two paths name the same file as the file system compares names:
+// without regard to case.
+bool HostSamePath(const std::wstring& a, const std::wstring& b);
+
 // UTF-16 from the platform's ANSI code page, and from and to UTF-8.
 std::wstring HostWideFromAnsi(const std::string& text);
 std::wstring HostWideFromUtf8(const std::string& text);

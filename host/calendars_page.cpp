@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "host/calendar_files.h"
 #include "host/host_ids.h"
 
 namespace {
@@ -22,12 +23,6 @@ struct PageInit {
 PageData* DataOf(HWND page)
 {
     return reinterpret_cast<PageData*>(GetWindowLongPtrW(page, DWLP_USER));
-}
-
-bool SamePath(const std::wstring& a, const std::wstring& b)
-{
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-               TRUE) == CSTR_EQUAL;
 }
 
 void Refill(HWND page, const PageData& data, int select)
@@ -57,7 +52,7 @@ void AddFile(HWND page, PageData* data)
         return;
     const std::wstring file(path);
     auto known = std::find_if(
-        data->files.begin(), data->files.end(), [&](const std::wstring& f) { return SamePath(f, file); });
+        data->files.begin(), data->files.end(), [&](const std::wstring& f) { return HostSamePath(f, file); });
     if (known == data->files.end())
         known = data->files.insert(data->files.end(), file);
     Refill(page, *data, static_cast<int>(known - data->files.begin()));

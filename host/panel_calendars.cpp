@@ -21,7 +21,7 @@ bool HasCalendars(const HostPanel* panel)
 bool ValidDate(int32_t year, int32_t month, int32_t day)
 {
     static const int32_t kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (year < 1601 || year > 9999 || month < 1 || month > 12 || day < 1 || day > kDays[month - 1])
+    if (year < kHostFirstYear || year > kHostLastYear || month < 1 || month > 12 || day < 1 || day > kDays[month - 1])
         return false;
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
     return month != 2 || day <= 28 || leap;
